@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorveno {
+
+// The Western 8-bit code page (Windows-1252) that the record files and the
+// key codes use. Its five unassigned bytes stand for the C1 controls of the
+// same value, so every byte round-trips.
+char32_t CodePointFromCp1252(unsigned char byte);
+
+// The byte for a code point, or '?' for one that the code page lacks.
+unsigned char Cp1252FromCodePoint(char32_t codePoint);
+
+// Whole texts between UTF-8 and the code page; characters the code page
+// lacks, and bytes that are not valid UTF-8, become '?'.
+std::string Cp1252FromUtf8(std::string_view utf8);
+std::string Utf8FromCp1252(std::string_view bytes);
+
+}  // namespace quorveno

@@ -1,0 +1,55 @@
+#include "core/judging.h"
+
+#include "core/number_text.h"
+
+namespace quorveno {
+namespace {
+
+std::string Correction(const JudgeInput& input, double expectedDenominatorRead) {
+  std::string correction = "Sbagliato!! " + input.text9;
+  if (expectedDenominatorRead != 1) correction += " / " + input.text10;
+  return correction;
+}
+
+}  // namespace
+
+Judgement Judge(const JudgeInput& input, RandomSource& random) {
+  Judgement judgement;
+  judgement.txtAnswer = input.txtAnswer.empty() ? "1" : input.txtAnswer;
+  judgement.text3 = input.text3.empty() ? "1" : input.text3;
+  judgement.rightAnswers = input.rightAnswers;
+  judgement.wrongAnswers = input.wrongAnswers;
+  const bool counted = input.rightAnswers + input.wrongAnswers < kLargestCount;
+
+  // The lenient reading decides right or wrong and picks the correction.
+  const double expectedDenominatorRead = LeadingNumber(input.text10);
+  const bool wrong = LeadingNumber(judgement.txtAnswer) != LeadingNumber(input.text9) ||
+                     LeadingNumber(judgement.text3) != expectedDenominatorRead;
+  if (wrong) {
+    if (counted) ++judgement.wrongAnswers;
+    judgement.message = Correction(input, expectedDenominatorRead);
+  }
+
+  const int praise = WholeFromDraw(random.Draw(), static_cast<int>(kPraises.size()));
+
+  // The strict reading decides whether the answer scores.
+  const auto numerator = StrictNumber(judgement.txtAnswer);
+  const auto denominator = StrictNumber(judgement.text3);
+  const bool scores = numerator && denominator && *numerator == input.expectedNumerator &&
+                      *denominator == input.expectedDenominator;
+  if (scores) {
+    if (counted) ++judgement.rightAnswers;
+    judgement.message = std::string(kPraises[praise - 1]);
+    judgement.verdict = Verdict::Right;
+  } else if (!wrong) {
+    if (counted) ++judgement.wrongAnswers;
+    judgement.message = Correction(input, expectedDenominatorRead);
+  }
+
+  judgement.scoreText = FormatCount(judgement.rightAnswers, "###0");
+  judgement.wrongText = FormatCount(judgement.wrongAnswers, "###0");
+  judgement.totalText = FormatCount(judgement.rightAnswers + judgement.wrongAnswers, "####0");
+  return judgement;
+}
+
+}  // namespace quorveno

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/random_generator.h"
+
+namespace quorveno {
+
+inline constexpr std::array<std::string_view, 8> kPraises = {
+    "Esatto. Sei eccezionale!!!",
+    "OKKKKKKKKKKKKK!!!",
+    "F A N T A S T I C O!!!",
+    "M I T I C O!!!",
+    "O T T I M O!!!",
+    "SEI UN CAMPIONE!!!",
+    "SEI INSUPERABILE!!!",
+    "E S A T T O!!!",
+};
+
+// The counters are 16-bit: once right + wrong reaches this, answers are
+// still judged but no longer counted, so neither a counter nor the total
+// can pass it and the total stays right + wrong.
+inline constexpr std::int16_t kLargestCount = 32767;
+
+struct JudgeInput {
+  std::string txtAnswer;  // the typed numerator
+  std::string text3;      // the typed denominator
+  std::string text9;      // the expected numerator as text
+  std::string text10;     // the expected denominator as text
+  std::int32_t expectedNumerator = 0;
+  std::int32_t expectedDenominator = 0;
+  std::int16_t rightAnswers = 0;
+  std::int16_t wrongAnswers = 0;
+};
+
+enum class Verdict { Right, Wrong };
+
+struct Judgement {
+  std::string txtAnswer;  // an empty box is judged, and shown, as "1"
+  std::string text3;
+  std::int16_t rightAnswers = 0;
+  std::int16_t wrongAnswers = 0;
+  Verdict verdict = Verdict::Wrong;
+  std::string message;       // a praise, or "Sbagliato!! " with the correction
+  std::string scoreText;     // captions of the three counters
+  std::string wrongText;
+  std::string totalText;
+};
+
+// Judges the typed fraction: right only when numerator and denominator are
+// each the expected ones (5/15 is wrong where 1/3 is expected). One praise is
+// drawn from `random` for every answer. An answer whose box is not a single
+// number ("3/4", "1 0") never scores; it counts as wrong, with the correction.
+Judgement Judge(const JudgeInput& input, RandomSource& random);
+
+}  // namespace quorveno

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/fraction.h"
+#include "core/random_generator.h"
+
+namespace quorveno {
+
+// A new problem a/d + c/d, as the texts of the problem boxes and the sum in
+// lowest terms that the judge compares the answer with.
+struct Problem {
+  std::string text1;  // a, kept from the box unless it had to be reset
+  bool text1WasReset = false;
+  std::string text2;  // d again, under a
+  std::string text5;  // c
+  std::string text6;  // d
+  std::string unreducedNumerator;    // a*d + c*d, before the reduction
+  std::string unreducedDenominator;  // d*d
+  std::string text9;   // the reduced numerator, for the hidden box
+  std::string text10;  // the reduced denominator, for the hidden box
+  std::int32_t expectedNumerator = 0;
+  std::int32_t expectedDenominator = 0;
+  ReductionOutcome reduction{ReductionStatus::Reduced, 0};
+};
+
+// The first numerator accepts whole numbers from 0 to this; anything else in
+// its box is put back to "1" before the problem is made, which keeps every
+// reduction short and every background colour computable.
+inline constexpr int kLargestFirstNumerator = 999;
+
+bool IsAcceptedFirstNumerator(std::string_view text1);
+
+// Reseeds `random` from the clock, draws c (1 to 8) and d (1 to 10), and
+// corrects d by comparing the two TEXTS: when d's text sorts before c's, d
+// becomes c + 2 (so a drawn 10 becomes c + 2 for c from 2 to 8). The sum of
+// a/d + c/d is then reduced by ReduceFraction.
+Problem MakeProblem(std::string_view text1, RandomSource& random);
+
+}  // namespace quorveno
