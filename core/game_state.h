@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 namespace quorveno {
 
@@ -22,7 +21,6 @@ struct GameState {
   std::int32_t expectedNumerator = 0;
   std::int32_t expectedDenominator = 0;
   ClockFields clock;
-  std::string windowsDir;  // the folder of the two record files
 };
 
 }  // namespace quorveno

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include "core/game_state.h"
+
+namespace quorveno {
+
+// The caption that the clock shows once the playing time has run out; the
+// tick after it offers to leave the program.
+inline const QString kClockAtZero = QStringLiteral("00:00:00");
+inline const QString kTimeUpMessage = QStringLiteral("Tempo scaduto");
+
+// Sets the clock to its full ten minutes.
+void ResetClock(ClockFields& clock);
+
+// One second less: a seconds field at 0 borrows from the minutes, and
+// minutes at 0 from the hours; with nothing left to borrow the fields stay
+// at 0. secondsLeft always goes down by one.
+void StepClockDown(ClockFields& clock);
+
+// The clock format: hours, minutes and seconds, two digits each, joined by ':'.
+QString ClockText(const ClockFields& clock);
+
+// The time left, in the clock format, for the title of the minimised window.
+QString TimeLeftText(const ClockFields& clock);
+
+}  // namespace quorveno

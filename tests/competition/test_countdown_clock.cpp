@@ -1,0 +1,96 @@
+#include <QTest>
+
+#include "competition/countdown_clock.h"
+
+using namespace quorveno;
+
+namespace {
+
+ClockFields Fields(int hours, int minutes, float seconds, int secondsLeft) {
+  ClockFields clock;
+  clock.clockHours = static_cast<std::int16_t>(hours);
+  clock.clockMinutes = static_cast<std::int16_t>(minutes);
+  clock.clockSeconds = seconds;
+  clock.secondsLeft = static_cast<std::int16_t>(secondsLeft);
+  return clock;
+}
+
+}  // namespace
+
+class TestCountdownClock : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void startsAtTenMinutes();
+  void stepsDownWithBorrowing_data();
+  void stepsDownWithBorrowing();
+  void sixHundredStepsReachZeroTogether();
+  void timeLeftForTheMinimisedTitle_data();
+  void timeLeftForTheMinimisedTitle();
+};
+
+void TestCountdownClock::startsAtTenMinutes() {
+  ClockFields clock = Fields(3, 4, 5, 6);
+  ResetClock(clock);
+  QCOMPARE(clock.clockHours, std::int16_t{0});
+  QCOMPARE(clock.clockMinutes, std::int16_t{10});
+  QCOMPARE(clock.clockSeconds, 0.0f);
+  QCOMPARE(clock.secondsLeft, std::int16_t{600});
+  QCOMPARE(ClockText(clock), QStringLiteral("00:10:00"));
+}
+
+void TestCountdownClock::stepsDownWithBorrowing_data() {
+  QTest::addColumn<int>("hours");
+  QTest::addColumn<int>("minutes");
+  QTest::addColumn<float>("seconds");
+  QTest::addColumn<QString>("shown");
+
+  QTest::newRow("00:10:00 borrows a minute") << 0 << 10 << 0.0f << "00:09:59";
+  QTest::newRow("00:09:00 to 00:08:59") << 0 << 9 << 0.0f << "00:08:59";
+  QTest::newRow("plain second") << 0 << 5 << 30.0f << "00:05:29";
+  QTest::newRow("00:00:01 to zero") << 0 << 0 << 1.0f << "00:00:00";
+  QTest::newRow("an hour borrowed") << 1 << 0 << 0.0f << "00:59:59";
+}
+
+void TestCountdownClock::stepsDownWithBorrowing() {
+  QFETCH(int, hours);
+  QFETCH(int, minutes);
+  QFETCH(float, seconds);
+  QFETCH(QString, shown);
+
+  ClockFields clock = Fields(hours, minutes, seconds, 100);
+  StepClockDown(clock);
+  QCOMPARE(ClockText(clock), shown);
+  QCOMPARE(clock.secondsLeft, std::int16_t{99});
+}
+
+void TestCountdownClock::sixHundredStepsReachZeroTogether() {
+  ClockFields clock;
+  ResetClock(clock);
+  for (int tick = 1; tick <= 600; ++tick) {
+    StepClockDown(clock);
+    const int shownSeconds = clock.clockHours * 3600 + clock.clockMinutes * 60 + int(clock.clockSeconds);
+    QCOMPARE(shownSeconds, int(clock.secondsLeft));
+    QCOMPARE(TimeLeftText(clock), ClockText(clock));
+  }
+  QCOMPARE(ClockText(clock), kClockAtZero);
+  QCOMPARE(clock.secondsLeft, std::int16_t{0});
+}
+
+void TestCountdownClock::timeLeftForTheMinimisedTitle_data() {
+  QTest::addColumn<int>("secondsLeft");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("full time") << 600 << "00:10:00";
+  QTest::newRow("one second") << 1 << "00:00:01";
+  QTest::newRow("time up") << 0 << "00:00:00";
+  QTest::newRow("over an hour") << 3725 << "01:02:05";
+}
+
+void TestCountdownClock::timeLeftForTheMinimisedTitle() {
+  QFETCH(int, secondsLeft);
+  QFETCH(QString, text);
+  QCOMPARE(TimeLeftText(Fields(0, 0, 0, secondsLeft)), text);
+}
+
+QTEST_APPLESS_MAIN(TestCountdownClock)
+#include "test_countdown_clock.moc"

@@ -1,0 +1,62 @@
+#include "tests/ui/tavola_harness.h"
+
+#include <QMenuBar>
+
+namespace quorveno::testing {
+
+TavolaHarness::TavolaHarness() {
+  tavola_ = std::make_unique<Tavola>(
+      TavolaServices{dialogs, random, [dir = recordDir_.path()] { return RecordLocation{dir}; }});
+}
+
+void TavolaHarness::QueueProblem(int c, int drawnD) {
+  random.AppendWhole(c, 8);
+  random.AppendWhole(drawnD, 10);
+}
+
+void TavolaHarness::QueuePraise(int k) { random.AppendWhole(k, 8); }
+
+void TavolaHarness::Start(const QString& name) {
+  dialogs.names.append(name);
+  tavola_->Load();
+  QVERIFY(QTest::qWaitForWindowExposed(tavola_.get()));
+  tavola_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(tavola_.get()));
+}
+
+void TavolaHarness::ShowAtDesignSize() {
+  tavola_->showNormal();
+  tavola_->resize(Tavola::DesignClientSize() + QSize(0, tavola_->menuBar()->height()));
+  QTRY_COMPARE(surface()->size(), Tavola::DesignClientSize());
+}
+
+void TavolaHarness::Type(const QString& keys) {
+  for (const QChar key : keys) QTest::keyClick(focus(), key.toLatin1());
+}
+
+void TavolaHarness::PressEnter() { QTest::keyClick(focus(), Qt::Key_Return); }
+
+void TavolaHarness::Answer(const QString& numerator, const QString& denominator) {
+  Type(numerator);
+  PressEnter();
+  Type(denominator);
+  PressEnter();
+}
+
+// Controls are looked up on the current surface: a new competition replaces
+// them, and the old ones linger until the event loop deletes them.
+QLineEdit* TavolaHarness::box(const char* name) const {
+  return surface()->findChild<QLineEdit*>(QLatin1String(name));
+}
+
+CaptionLabel* TavolaHarness::label(const char* name) const {
+  return surface()->findChild<CaptionLabel*>(QLatin1String(name));
+}
+
+QWidget* TavolaHarness::control(const char* name) const {
+  return surface()->findChild<QWidget*>(QLatin1String(name));
+}
+
+Surface* TavolaHarness::surface() const { return qobject_cast<Surface*>(tavola_->centralWidget()); }
+
+}  // namespace quorveno::testing
