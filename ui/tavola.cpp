@@ -1,5 +1,6 @@
 #include "ui/tavola.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -83,6 +84,11 @@ void Tavola::Load() {
   Form_Load();
   if (ended_) return;
   showMaximized();
+  activateWindow();
+  // Shown again for a new competition, the window may still hold the
+  // system's focus from before it was hidden; it then gets no activation
+  // of its own, so it is made the active window here.
+  if (QGuiApplication::focusWindow() == windowHandle()) QApplication::setActiveWindow(this);
 }
 
 // Puts the window and every control in their design state, replacing any
@@ -214,15 +220,17 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool Tavola::event(QEvent* event) {
-  // The handler runs when the window first becomes active after loading,
-  // not each time a box closes or the pupil comes back from another program.
+  const bool handled = QMainWindow::event(event);
+  // Being shown by the program resizes the window from nothing; a restore
+  // from the task bar is a change of state, handled in changeEvent.
+  if (event->type() == QEvent::Show && !event->spontaneous()) Form_Resize();
+  // Activation runs its handler when the window first becomes active after
+  // loading, not each time a box closes or the pupil returns from elsewhere.
   if (event->type() == QEvent::WindowActivate && activatePending_) {
     activatePending_ = false;
-    const bool handled = QMainWindow::event(event);
     Form_Activate();
-    return handled;
   }
-  return QMainWindow::event(event);
+  return handled;
 }
 
 void Tavola::changeEvent(QEvent* event) {
