@@ -2,7 +2,6 @@
 
 #include <QMainWindow>
 #include <QMap>
-#include <QPointer>
 
 #include <functional>
 

@@ -206,8 +206,8 @@ void TestCompetition::exitAnsweredNoChangesNothing() {
   Tick(harness, 5);
   harness.dialogs.clear();
   QSignalSpy ended(&harness.window(), &Tavola::programEnded);
-  QTest::mouseClick(harness.control("cmdExit"), Qt::LeftButton);
-  QCOMPARE(harness.dialogs.shown.size(), 1);
+  QTest::keyClick(harness.focus(), Qt::Key_X, Qt::AltModifier);
+  QTRY_COMPARE(harness.dialogs.shown.size(), 1);
   QCOMPARE(ended.count(), 0);
   QVERIFY(harness.window().isVisible());
   QVERIFY(TimerRuns(harness));
