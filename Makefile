@@ -1,11 +1,12 @@
-# Set-up, build and test of Quorveno. `make run` and `make test` each install
-# the missing Debian packages first, so a fresh Debian 12 machine needs nothing else.
+# Set-up, build, test and packaging of Quorveno. Every target that builds
+# installs the missing Debian packages first, so a fresh Debian 12 machine
+# needs nothing else.
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 PACKAGE_LISTS := tools/debian-packages.txt
 
-.PHONY: all packages configure build run test clean
+.PHONY: all packages configure build run test install package package-test clean
 
 all: build
 
@@ -27,6 +28,18 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
+
+# Into /usr/local, or PREFIX; as root it also prepares the shared record folder.
+install: build
+	@cmake --install $(BUILD_DIR) $(if $(PREFIX),--prefix $(PREFIX))
+
+# The Debian package, written into $(BUILD_DIR).
+package: build
+	@cmake --build $(BUILD_DIR) --target package
+
+# Installs, reinstalls, removes and purges the package on this machine: needs root.
+package-test: package
+	@sh tests/packaging/package_test.sh $(BUILD_DIR)
 
 clean:
 	@rm -rf $(BUILD_DIR)

@@ -1,0 +1,64 @@
+#!/bin/sh
+# Checks a staged install (a DESTDIR with prefix /usr): every file a desktop
+# needs is there in the right form, the files name each other correctly, the
+# manual page reads without warnings, and no record folder was staged.
+# Usage: check_installed_files.sh STAGE_DIR
+set -eu
+
+stage=$1
+usr=$stage/usr
+app_id=org.example.quorveno
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# expect FILE TYPE: FILE exists and file(1) describes it as TYPE.
+expect() {
+  if [ ! -f "$usr/$1" ]; then
+    fail "missing /usr/$1"
+    return
+  fi
+  description=$(file -b "$usr/$1")
+  case $description in
+    *"$2"*) echo "ok: /usr/$1 ($2)" ;;
+    *) fail "/usr/$1 should be $2, is: $description" ;;
+  esac
+}
+
+# The value of KEY in the desktop entry.
+desktop_key() {
+  sed -n "s/^$1=//p" "$usr/share/applications/$app_id.desktop"
+}
+
+expect games/quorveno "ELF"
+[ -x "$usr/games/quorveno" ] || fail "/usr/games/quorveno is not executable"
+expect share/applications/$app_id.desktop "text"
+expect share/metainfo/$app_id.metainfo.xml "XML"
+for size in 32 48 64 128; do
+  expect share/icons/hicolor/${size}x${size}/apps/$app_id.png "PNG image data, $size x $size"
+done
+expect share/icons/hicolor/scalable/apps/$app_id.svg "SVG"
+expect share/man/man6/quorveno.6.gz "gzip compressed"
+
+if [ -e "$stage/var" ]; then
+  fail "the record folder was staged: it must be made on the machine, not shipped"
+fi
+
+# The menu entry starts the installed game and shows the installed icon; the
+# metainfo launches that entry and provides that game.
+[ "$(desktop_key Exec)" = quorveno ] || fail "Exec= should start quorveno, is: $(desktop_key Exec)"
+[ "$(desktop_key Icon)" = "$app_id" ] || fail "Icon= should name the installed icon $app_id"
+metainfo=$usr/share/metainfo/$app_id.metainfo.xml
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+  fail "the metainfo does not launch $app_id.desktop"
+grep -q "<binary>quorveno</binary>" "$metainfo" || fail "the metainfo does not provide the binary quorveno"
+
+if [ -f "$usr/share/man/man6/quorveno.6.gz" ]; then
+  warnings=$(gzip -dc "$usr/share/man/man6/quorveno.6.gz" | groff -man -ww -z 2>&1)
+  [ -z "$warnings" ] || fail "the manual page has warnings: $warnings"
+fi
+
+[ "$failures" -eq 0 ] || exit 1
