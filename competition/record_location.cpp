@@ -33,7 +33,7 @@ RecordCandidates DefaultRecordCandidates() {
     candidates.machineWideDirectory = QDir(programData).filePath(QStringLiteral("Quorveno"));
   }
 #else
-  candidates.machineWideDirectory = QStringLiteral("/var/games/quorveno");
+  candidates.machineWideDirectory = QStringLiteral(QUORVENO_SHARED_RECORD_DIR);
 #endif
   candidates.userDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (candidates.userDirectory.isEmpty()) {
