@@ -24,7 +24,9 @@ void WhenOpen(std::function<void(QWidget*)> answer) {
     auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     QVERIFY(box);
     QTimer::singleShot(5000, box, &QDialog::reject);
-    QVERIFY(QTest::qWaitForWindowActive(box));
+    // The platform may report the box active before the application has
+    // made it its active window, and only then do access keys reach it.
+    QVERIFY(QTest::qWaitFor([box] { return QApplication::activeWindow() == box; }));
     answer(box);
   });
 }
