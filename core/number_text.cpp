@@ -111,7 +111,10 @@ std::string NumberText(double value) {
 
 std::string FormatCount(long count, std::string_view pattern) {
   const auto minimumDigits = static_cast<std::size_t>(std::count(pattern.begin(), pattern.end(), '0'));
-  std::string digits = std::to_string(count < 0 ? -static_cast<long long>(count) : count);
+  // The sign is taken off the text, not the number: the most negative count
+  // has no positive counterpart.
+  std::string digits = std::to_string(count);
+  if (count < 0) digits.erase(0, 1);
   if (digits.size() < minimumDigits) digits.insert(0, minimumDigits - digits.size(), '0');
   return count < 0 ? "-" + digits : digits;
 }
