@@ -19,14 +19,18 @@ Judgement Judge(const JudgeInput& input, RandomSource& random) {
   judgement.text3 = input.text3.empty() ? "1" : input.text3;
   judgement.rightAnswers = input.rightAnswers;
   judgement.wrongAnswers = input.wrongAnswers;
-  const bool counted = input.rightAnswers + input.wrongAnswers < kLargestCount;
+  // Checked at each increment: when the hidden texts disagree with the
+  // expected numbers, one answer can count both wrong and right.
+  const auto counted = [&judgement] {
+    return judgement.rightAnswers + judgement.wrongAnswers < kLargestCount;
+  };
 
   // The lenient reading decides right or wrong and picks the correction.
   const double expectedDenominatorRead = LeadingNumber(input.text10);
   const bool wrong = LeadingNumber(judgement.txtAnswer) != LeadingNumber(input.text9) ||
                      LeadingNumber(judgement.text3) != expectedDenominatorRead;
   if (wrong) {
-    if (counted) ++judgement.wrongAnswers;
+    if (counted()) ++judgement.wrongAnswers;
     judgement.message = Correction(input, expectedDenominatorRead);
   }
 
@@ -38,11 +42,11 @@ Judgement Judge(const JudgeInput& input, RandomSource& random) {
   const bool scores = numerator && denominator && *numerator == input.expectedNumerator &&
                       *denominator == input.expectedDenominator;
   if (scores) {
-    if (counted) ++judgement.rightAnswers;
+    if (counted()) ++judgement.rightAnswers;
     judgement.message = std::string(kPraises[praise - 1]);
     judgement.verdict = Verdict::Right;
   } else if (!wrong) {
-    if (counted) ++judgement.wrongAnswers;
+    if (counted()) ++judgement.wrongAnswers;
     judgement.message = Correction(input, expectedDenominatorRead);
   }
 
