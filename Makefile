@@ -3,10 +3,19 @@
 # needs nothing else.
 
 BUILD_DIR ?= build
+SANITIZED_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 PACKAGE_LISTS := tools/debian-packages.txt
 
-.PHONY: all packages configure build run test install package package-test clean
+# Any report of AddressSanitizer (leaks included) or UndefinedBehaviorSanitizer
+# ends the test that made it, so the test fails.
+SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+SANITIZER_OPTIONS := ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all packages configure build run test test-sanitized fuzz install package package-test clean
 
 all: build
 
@@ -26,8 +35,30 @@ run: build
 	fi
 	@$(BUILD_DIR)/app/quorveno
 
+# The suite, then the same suite built with the sanitizers.
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitized
+
+test-sanitized: packages
+	@cmake -S . -B $(SANITIZED_BUILD_DIR) -DQUORVENO_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
+	  "-DCMAKE_CXX_FLAGS=-O1 $(SANITIZERS)" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZERS)" \
+	  "-DCMAKE_SHARED_LINKER_FLAGS=$(SANITIZERS)" "-DCMAKE_MODULE_LINKER_FLAGS=$(SANITIZERS)" >/dev/null
+	@cmake --build $(SANITIZED_BUILD_DIR) --parallel $(JOBS)
+	@cd $(SANITIZED_BUILD_DIR) && $(SANITIZER_OPTIONS) QT_QPA_PLATFORM=offscreen \
+	  ctest --output-on-failure --parallel $(JOBS)
+
+# Runs each fuzz target for FUZZ_SECONDS seconds with clang's libFuzzer. New
+# inputs are kept in $(FUZZ_BUILD_DIR)/tests/fuzz/found, inputs that break a
+# property in $(FUZZ_BUILD_DIR)/tests/fuzz/findings. The record files are
+# written in memory when /dev/shm is there.
+fuzz:
+	@sh tools/install-packages.sh $(PACKAGE_LISTS) tools/debian-packages-fuzz.txt
+	@cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_CXX_COMPILER=clang++ -DQUORVENO_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
+	  "-DCMAKE_CXX_FLAGS=-O1 -fsanitize=fuzzer-no-link $(SANITIZERS)" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZERS)" \
+	  -DQUORVENO_FUZZ=ON -DQUORVENO_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
+	@if [ -d /dev/shm ]; then export TMPDIR=/dev/shm; fi; \
+	  cmake --build $(FUZZ_BUILD_DIR) --parallel $(JOBS) --target run_fuzzers
 
 # Into /usr/local, or PREFIX; as root it also prepares the shared record folder.
 install: build
@@ -42,4 +73,4 @@ package-test: package
 	@sh tests/packaging/package_test.sh $(BUILD_DIR)
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) $(SANITIZED_BUILD_DIR) $(FUZZ_BUILD_DIR)
