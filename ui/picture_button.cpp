@@ -4,6 +4,27 @@
 #include <QStylePainter>
 
 namespace quorveno {
+namespace {
+
+// The style keeps the panels it draws in the pixmap cache under the identity
+// of the palette they were drawn with. Every new competition builds its
+// buttons afresh, each with a palette of its own identity, so their panels
+// would pile up in the cache. Buttons of equal colours draw with one shared
+// palette instead, and find the panels drawn for the buttons before them.
+QPalette SharedPanelPalette(const QPalette& palette) {
+  static QList<QPalette> shared;
+  for (const QPalette& known : shared) {
+    if (known == palette) {
+      QPalette result = known;
+      result.setCurrentColorGroup(palette.currentColorGroup());
+      return result;
+    }
+  }
+  shared.append(palette);
+  return palette;
+}
+
+}  // namespace
 
 PictureButton::PictureButton(QWidget* parent) : QToolButton(parent) {
   setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -25,6 +46,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
   QStylePainter painter(this);
   QStyleOptionToolButton option;
   initStyleOption(&option);
+  option.palette = SharedPanelPalette(option.palette);
   const QPixmap& picture = !isEnabled() ? disabled_ : isDown() ? pressed_ : normal_;
   // The same picture in every mode, so the style does not grey it out.
   QIcon icon;
