@@ -36,7 +36,9 @@ std::variant<QByteArray, FileFailure> ReadRecordFile(const QString& path);
 bool IsRewritableRecordFile(const QString& path);
 
 // The lock of one record, held until destroyed. Writing excludes every other
-// reader and writer of the same record, Reading excludes writers only.
+// reader and writer of the same record, Reading excludes writers only. A
+// save that a killed copy left unfinished is finished before the lock is
+// handed out, so the files hold a whole record under any lock.
 // Waiting is bounded: a copy that hangs while holding the lock makes
 // Acquire fail after a few seconds rather than freeze the game.
 class RecordLock {
@@ -71,7 +73,9 @@ struct PairWriteFailure {
 
 // Replaces the content of both files; call it holding a Writing lock. The
 // name is written first and the points last, and a failure on the points
-// puts the old name back, so the pair stays whole.
+// puts the old name back, so the pair stays whole. Where files may be
+// created, the pair is first kept in a journal (record_journal.h), so that a
+// copy killed in the middle leaves a save that the next lock finishes.
 std::optional<PairWriteFailure> WriteRecordPair(const RecordPaths& paths, RecordFolderKind kind,
                                                 const RecordBytes& bytes);
 

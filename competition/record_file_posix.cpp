@@ -15,6 +15,7 @@
 
 #include "competition/file_reason.h"
 #include "competition/record_file.h"
+#include "competition/record_journal.h"
 
 namespace quorveno {
 namespace {
@@ -90,8 +91,9 @@ std::variant<Descriptor, FileFailure> OpenRegular(const QString& path, int flags
   return fd;
 }
 
-std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd) {
-  QByteArray bytes(kRecordFileReadCap, Qt::Uninitialized);
+std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd,
+                                                qsizetype cap = kRecordFileReadCap) {
+  QByteArray bytes(cap, Qt::Uninitialized);
   qsizetype filled = 0;
   while (filled < bytes.size()) {
     const ssize_t got = ::pread(fd, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled),
@@ -207,6 +209,16 @@ class PendingFile {
     return std::nullopt;
   }
 
+  // A replacement is locked before it takes the place of the file it
+  // replaces, so that no other copy can lock the new file before this save
+  // is over. A file rewritten in place keeps the lock it has.
+  Descriptor LockReplacement() const {
+    if (way_ == WriteWay::InPlace) return Descriptor();
+    Descriptor fd(::open(temporaryPath_.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.valid()) ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    return fd;
+  }
+
   // After a commit: the old content again, written the same careful way.
   bool Undo() {
     if (way_ == WriteWay::InPlace) return RewriteInPlace(target_.get(), oldBytes_) == 0;
@@ -269,6 +281,90 @@ class PendingFile {
   QByteArray temporaryPath_;
 };
 
+QString JournalPath(const RecordPaths& paths) {
+  return paths.directory + QLatin1Char('/') + kJournalFileName.toString();
+}
+
+bool HasJournal(const RecordPaths& paths) {
+  struct stat st {};
+  return ::lstat(NativePath(JournalPath(paths)).constData(), &st) == 0;
+}
+
+// Written like a replaced record file, so it appears whole or not at all,
+// and readable by whoever may read the record, who may have to finish it.
+std::optional<FileFailure> WriteJournal(const RecordPaths& paths, const RecordBytes& bytes,
+                                        mode_t permissions) {
+  auto journal = PendingFile::Prepare(paths.directory, JournalPath(paths), JournalFromRecord(bytes),
+                                      WriteWay::Replace, permissions);
+  if (auto* failure = std::get_if<FileFailure>(&journal)) return *failure;
+  return std::get<PendingFile>(journal).Commit();
+}
+
+std::optional<FileFailure> RemoveJournal(const RecordPaths& paths) {
+  if (::unlink(NativePath(JournalPath(paths)).constData()) != 0 && errno != ENOENT) {
+    return Failure(JournalPath(paths), errno);
+  }
+  SyncDirectory(paths.directory);
+  return std::nullopt;
+}
+
+// What becomes of the journal in a pair write: none where files are
+// rewritten in place; written before and removed after in a new save; only
+// removed after when finishing the save that wrote it.
+enum class JournalStep { None, Write, Finish };
+
+// Both files are made ready before either is touched, so a full disk is
+// found while the old record is still whole. The name is committed first and
+// the points last, and a failure on the points puts the old name back.
+std::optional<PairWriteFailure> WritePair(const RecordPaths& paths, WriteWay way, const RecordBytes& bytes,
+                                          JournalStep journal) {
+  struct stat points {};
+  const mode_t pointsPermissions =
+      ::lstat(NativePath(paths.points).constData(), &points) == 0 ? points.st_mode & 0777 : 0644;
+  auto name = PendingFile::Prepare(paths.directory, paths.name, bytes.name, way, pointsPermissions);
+  if (auto* failure = std::get_if<FileFailure>(&name)) return PairWriteFailure{*failure};
+  auto score = PendingFile::Prepare(paths.directory, paths.points, bytes.points, way, pointsPermissions);
+  if (auto* failure = std::get_if<FileFailure>(&score)) return PairWriteFailure{*failure};
+  if (journal == JournalStep::Write) {
+    if (auto failure = WriteJournal(paths, bytes, pointsPermissions)) return PairWriteFailure{*failure};
+  }
+
+  const Descriptor newPointsLock = std::get<PendingFile>(score).LockReplacement();
+  std::optional<PairWriteFailure> result;
+  PendingFile& nameFile = std::get<PendingFile>(name);
+  if (auto failure = nameFile.Commit()) {
+    result = PairWriteFailure{*failure};
+  } else if (auto pointsFailure = std::get<PendingFile>(score).Commit()) {
+    result = PairWriteFailure{*pointsFailure, !nameFile.Undo()};
+  }
+  // Done, or undone: either way nothing is left to finish. A journal that
+  // stays would be finished again by the next lock, which is harmless after
+  // a save, but when finishing the lock would never be handed out.
+  if (journal != JournalStep::None) {
+    const auto failure = RemoveJournal(paths);
+    if (failure && journal == JournalStep::Finish && !result) result = PairWriteFailure{*failure};
+  }
+  return result;
+}
+
+// Finishes the save whose journal a killed copy left, from the journal: the
+// save had already decided to write that record. A journal that no save
+// wrote is dropped.
+std::optional<FileFailure> FinishInterruptedSave(const RecordPaths& paths, RecordFolderKind kind) {
+  const QString journalPath = JournalPath(paths);
+  auto opened = OpenRegular(journalPath, O_RDONLY);
+  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+  const auto journal = ReadCapped(journalPath, std::get<Descriptor>(opened).get(), kJournalReadCap);
+  if (auto* failure = std::get_if<FileFailure>(&journal)) return *failure;
+  if (const auto record = RecordFromJournal(std::get<QByteArray>(journal))) {
+    const auto way = ChooseWriteWay(kind, paths.directory);
+    if (auto* failure = std::get_if<FileFailure>(&way)) return *failure;
+    const auto failure = WritePair(paths, std::get<WriteWay>(way), *record, JournalStep::Finish);
+    return failure ? std::optional<FileFailure>(failure->failure) : std::nullopt;
+  }
+  return RemoveJournal(paths);
+}
+
 }  // namespace
 
 std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate) {
@@ -299,6 +395,10 @@ bool IsRewritableRecordFile(const QString& path) {
 // the new file if not. For this to keep the record whole, the points file is
 // always the last one a save renames. A separate lock file would be simpler,
 // but nothing may be created in a Shared folder.
+//
+// A lock is only handed out on a whole record: when a killed save left its
+// journal, the lock is taken for writing, even to read, and the save is
+// finished first.
 struct RecordLock::Held {
   Descriptor fd;
 };
@@ -310,14 +410,14 @@ RecordLock::~RecordLock() = default;
 
 std::variant<RecordLock, FileFailure> RecordLock::Acquire(const RecordPaths& paths, Purpose purpose,
                                                           RecordFolderKind kind) {
-  const bool writing = purpose == Purpose::Writing;
-  // Network file systems grant an exclusive lock only on a file open for
-  // writing.
-  int flags = writing ? O_RDWR : O_RDONLY;
-  if (writing && kind != RecordFolderKind::Shared) flags |= O_CREAT;
-  const int operation = (writing ? LOCK_EX : LOCK_SH) | LOCK_NB;
+  bool writing = purpose == Purpose::Writing;
   const auto deadline = Clock::now() + kLockPatience;
   for (;;) {
+    // Network file systems grant an exclusive lock only on a file open for
+    // writing.
+    int flags = writing ? O_RDWR : O_RDONLY;
+    if (writing && kind != RecordFolderKind::Shared) flags |= O_CREAT;
+    const int operation = (writing ? LOCK_EX : LOCK_SH) | LOCK_NB;
     auto opened = OpenRegular(paths.points, flags);
     if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
     Descriptor fd = std::move(std::get<Descriptor>(opened));
@@ -334,10 +434,18 @@ std::variant<RecordLock, FileFailure> RecordLock::Acquire(const RecordPaths& pat
       if (Clock::now() >= deadline) return FileFailure{paths.points, kLockTimeoutReason.toString()};
       std::this_thread::sleep_for(kLockPoll);
     }
-    if (!locked || NamesSameFile(paths.points, fd.get())) {
+    if (locked && !NamesSameFile(paths.points, fd.get())) {
+      if (Clock::now() >= deadline) return FileFailure{paths.points, kLockTimeoutReason.toString()};
+      continue;
+    }
+    if (kind == RecordFolderKind::Shared || !HasJournal(paths)) {
       return RecordLock(std::make_unique<Held>(Held{std::move(fd)}));
     }
-    if (Clock::now() >= deadline) return FileFailure{paths.points, kLockTimeoutReason.toString()};
+    if (writing) {
+      if (auto failure = FinishInterruptedSave(paths, kind)) return *failure;
+    }
+    // Finishing replaced the points file: start again on the new one.
+    writing = true;
   }
 }
 
@@ -345,24 +453,10 @@ std::optional<PairWriteFailure> WriteRecordPair(const RecordPaths& paths, Record
                                                 const RecordBytes& bytes) {
   const auto way = ChooseWriteWay(kind, paths.directory);
   if (auto* failure = std::get_if<FileFailure>(&way)) return PairWriteFailure{*failure};
-  struct stat points {};
-  const mode_t pointsPermissions =
-      ::lstat(NativePath(paths.points).constData(), &points) == 0 ? points.st_mode & 0777 : 0644;
-
-  // Both files are made ready before either is touched, so a full disk is
-  // found while the old record is still whole.
+  // Where nothing may be created there is no room for a journal.
   const WriteWay chosen = std::get<WriteWay>(way);
-  auto name = PendingFile::Prepare(paths.directory, paths.name, bytes.name, chosen, pointsPermissions);
-  if (auto* failure = std::get_if<FileFailure>(&name)) return PairWriteFailure{*failure};
-  auto score = PendingFile::Prepare(paths.directory, paths.points, bytes.points, chosen, pointsPermissions);
-  if (auto* failure = std::get_if<FileFailure>(&score)) return PairWriteFailure{*failure};
-
-  PendingFile& nameFile = std::get<PendingFile>(name);
-  if (auto failure = nameFile.Commit()) return PairWriteFailure{*failure};
-  if (auto failure = std::get<PendingFile>(score).Commit()) {
-    return PairWriteFailure{*failure, !nameFile.Undo()};
-  }
-  return std::nullopt;
+  const JournalStep journal = chosen == WriteWay::Replace ? JournalStep::Write : JournalStep::None;
+  return WritePair(paths, chosen, bytes, journal);
 }
 
 }  // namespace quorveno

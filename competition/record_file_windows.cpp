@@ -10,6 +10,7 @@
 
 #include "competition/file_reason.h"
 #include "competition/record_file.h"
+#include "competition/record_journal.h"
 
 // Windows has no flock and no O_NOFOLLOW; Qt's files give what is needed:
 // QSaveFile writes a copy and moves it over the old file, QLockFile guards
@@ -70,6 +71,48 @@ std::optional<FileFailure> WriteWhole(const QString& path, const QByteArray& byt
   return std::nullopt;
 }
 
+QString JournalPath(const RecordPaths& paths) {
+  return QDir(paths.directory).filePath(kJournalFileName.toString());
+}
+
+// QSaveFile makes the journal appear whole or not at all.
+std::optional<FileFailure> WriteJournal(const RecordPaths& paths, const RecordBytes& bytes) {
+  const QByteArray journal = JournalFromRecord(bytes);
+  QSaveFile file(JournalPath(paths));
+  if (!file.open(QIODevice::WriteOnly) || file.write(journal) != journal.size() || !file.commit()) {
+    return Failure(JournalPath(paths), file);
+  }
+  return std::nullopt;
+}
+
+std::optional<FileFailure> RemoveJournal(const RecordPaths& paths) {
+  QFile journal(JournalPath(paths));
+  if (journal.exists() && !journal.remove()) return Failure(JournalPath(paths), journal);
+  return std::nullopt;
+}
+
+std::optional<FileFailure> WriteBoth(const RecordPaths& paths, RecordFolderKind kind,
+                                     const RecordBytes& bytes) {
+  if (auto failure = WriteWhole(paths.name, bytes.name, kind)) return failure;
+  return WriteWhole(paths.points, bytes.points, kind);
+}
+
+// Finishes the save whose journal a killed copy left; a journal that no
+// save wrote is dropped.
+std::optional<FileFailure> FinishInterruptedSave(const RecordPaths& paths, RecordFolderKind kind) {
+  const QString path = JournalPath(paths);
+  if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) return std::nullopt;
+  if (auto failure = KindFailure(path)) return failure;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return Failure(path, file);
+  const auto record = RecordFromJournal(file.read(kJournalReadCap));
+  file.close();
+  if (record) {
+    if (auto failure = WriteBoth(paths, kind, *record)) return failure;
+  }
+  return RemoveJournal(paths);
+}
+
 }  // namespace
 
 std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate) {
@@ -109,10 +152,14 @@ RecordLock& RecordLock::operator=(RecordLock&& other) noexcept = default;
 RecordLock::~RecordLock() = default;
 
 std::variant<RecordLock, FileFailure> RecordLock::Acquire(const RecordPaths& paths, Purpose,
-                                                          RecordFolderKind) {
+                                                          RecordFolderKind kind) {
   const QString lockPath = QDir(paths.directory).filePath(QStringLiteral("frsosem.lck"));
   auto held = std::make_unique<Held>(lockPath);
-  if (held->lock.tryLock(kLockPatienceMs)) return RecordLock(std::move(held));
+  if (held->lock.tryLock(kLockPatienceMs)) {
+    // A lock is only handed out on a whole record.
+    if (auto failure = FinishInterruptedSave(paths, kind)) return *failure;
+    return RecordLock(std::move(held));
+  }
   switch (held->lock.error()) {
     case QLockFile::LockFailedError:
       return FileFailure{paths.points, kLockTimeoutReason.toString()};
@@ -127,12 +174,21 @@ std::optional<PairWriteFailure> WriteRecordPair(const RecordPaths& paths, Record
                                                 const RecordBytes& bytes) {
   const auto oldName = ReadRecordFile(paths.name);
   if (auto* failure = std::get_if<FileFailure>(&oldName)) return PairWriteFailure{*failure};
-  if (auto failure = WriteWhole(paths.name, bytes.name, kind)) return PairWriteFailure{*failure};
-  if (auto failure = WriteWhole(paths.points, bytes.points, kind)) {
+  // Where nothing may be created there is no room for a journal; a named
+  // folder may turn out to be such a folder only now.
+  std::optional<FileFailure> journalFailure;
+  if (kind != RecordFolderKind::Shared) journalFailure = WriteJournal(paths, bytes);
+  if (journalFailure && kind == RecordFolderKind::Private) return PairWriteFailure{*journalFailure};
+  const bool journaled = kind != RecordFolderKind::Shared && !journalFailure;
+  std::optional<PairWriteFailure> result;
+  if (auto failure = WriteWhole(paths.name, bytes.name, kind)) {
+    result = PairWriteFailure{*failure};
+  } else if (auto pointsFailure = WriteWhole(paths.points, bytes.points, kind)) {
     const bool restored = !WriteWhole(paths.name, std::get<QByteArray>(oldName), kind);
-    return PairWriteFailure{*failure, !restored};
+    result = PairWriteFailure{*pointsFailure, !restored};
   }
-  return std::nullopt;
+  if (journaled) RemoveJournal(paths);
+  return result;
 }
 
 }  // namespace quorveno

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringView>
+
+#include <optional>
+
+#include "competition/record_file.h"
+
+namespace quorveno {
+
+// Where files may be created, a save first writes both new lines to this
+// file, which appears whole in one step; only then are the two record files
+// replaced, and the journal removed. A copy killed in between leaves the
+// journal, and the next one to take the lock finishes the save from it, so
+// the record is always the old pair or the new one, never one of each.
+inline constexpr QStringView kJournalFileName = u".frsosem.journal";
+
+// Room for two record lines and the length before them.
+inline constexpr qsizetype kJournalReadCap = 2 * kRecordFileReadCap + 16;
+
+// The length of the points line in decimal and a line feed, then the points
+// line and the name line.
+QByteArray JournalFromRecord(const RecordBytes& record);
+
+// The record a save put in its journal; nothing for bytes that no save
+// wrote.
+std::optional<RecordBytes> RecordFromJournal(const QByteArray& journal);
+
+}  // namespace quorveno

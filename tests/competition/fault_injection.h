@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Faults that only the operating system can cause, made on purpose: a file
+// system of our own that is small, full or read-only, and a process killed
+// at a chosen system call.
+namespace quorveno::testing {
+
+enum class ChildOutcome { Passed, Failed, Unsupported };
+
+// Runs `body` in a child process that has a tmpfs of `kibibytes` mounted on
+// `folder`, in a mount namespace of its own: nobody else sees the mount and
+// it goes with the child. QTest checks in `body` report as usual; Failed
+// when one of them failed. Unsupported when the system allows no such mount
+// (no privileges, no user namespaces).
+ChildOutcome RunOnPrivateTmpfs(const QString& folder, int kibibytes, const std::function<void()>& body);
+
+// Inside `body`: makes the tmpfs read-only.
+bool RemountReadOnly(const QString& folder);
+
+// Inside `body`: writes `fillerPath` until the file system has no room left.
+bool FillFileSystem(const QString& fillerPath);
+
+enum class KillOutcome { Killed, Finished, Unsupported };
+
+// Runs `action` in a traced child process and kills it with SIGKILL as it
+// enters its n-th system call (the first is 1), before the call runs: the
+// first n - 1 calls are done, nothing after. Finished when `action` ended
+// before making n calls. Unsupported when the system does not allow tracing.
+KillOutcome RunKilledAtCall(int n, const std::function<void()>& action);
+
+}  // namespace quorveno::testing
