@@ -15,7 +15,7 @@ SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-f
 SANITIZER_OPTIONS := ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all packages configure build run test test-sanitized fuzz install package package-test clean
+.PHONY: all packages configure build run test test-sanitized fuzz bench install package package-test clean
 
 all: build
 
@@ -59,6 +59,13 @@ fuzz:
 	  -DQUORVENO_FUZZ=ON -DQUORVENO_FUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	@if [ -d /dev/shm ]; then export TMPDIR=/dev/shm; fi; \
 	  cmake --build $(FUZZ_BUILD_DIR) --parallel $(JOBS) --target run_fuzzers
+
+# Start-up, memory, idle load and repaint of this build against a bare Qt
+# Widgets window, as medians of several runs: a benchmark that prints
+# figures, not a test. Headless unless QT_QPA_PLATFORM says otherwise.
+bench: build
+	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target quorveno_bench
+	@$(BUILD_DIR)/bench/quorveno_bench
 
 # Into /usr/local, or PREFIX; as root it also prepares the shared record folder.
 install: build
