@@ -1,6 +1,7 @@
 #include "ui/fonts.h"
 
 #include <QFontDatabase>
+#include <QHash>
 
 #include "ui/twips.h"
 
@@ -20,6 +21,15 @@ constexpr Substitute kSubstitutes[] = {
     {"MS Sans Serif", "Liberation Sans", QFont::Normal},
 };
 
+// Each look-up asks the system's font configuration again, and the design
+// names the same few families for every control: the answers are kept.
+bool MachineHasFamily(const QString& family) {
+  static QHash<QString, bool> answers;
+  const auto known = answers.constFind(family);
+  if (known != answers.cend()) return *known;
+  return *answers.insert(family, QFontDatabase::hasFamily(family));
+}
+
 }  // namespace
 
 QFont DesignFont(const FontDesign& design) {
@@ -28,7 +38,7 @@ QFont DesignFont(const FontDesign& design) {
 
   QString family = QString::fromUtf8(design.family);
   QFont::Weight weight = design.bold ? QFont::Bold : QFont::Normal;
-  if (!QFontDatabase::hasFamily(family)) {
+  if (!MachineHasFamily(family)) {
     for (const Substitute& substitute : kSubstitutes) {
       if (family == QLatin1String(substitute.family)) {
         family = QString::fromUtf8(substitute.replacement);
