@@ -1,8 +1,8 @@
-#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -32,11 +32,11 @@ void AddKindRows() {
 }
 
 // The checks made in a child on a file system of its own.
-#define ON_PRIVATE_TMPFS(folder, kibibytes, body)                                              \
-  do {                                                                                         \
-    const ChildOutcome childOutcome = RunOnPrivateTmpfs(folder, kibibytes, body);              \
+#define ON_PRIVATE_TMPFS(folder, kibibytes, body)                                                  \
+  do {                                                                                             \
+    const ChildOutcome childOutcome = RunOnPrivateTmpfs(folder, kibibytes, body);                  \
     if (childOutcome == ChildOutcome::Unsupported) QSKIP("this system allows no file system mount"); \
-    QVERIFY2(childOutcome == ChildOutcome::Passed, "a check on the mounted file system failed"); \
+    QVERIFY2(childOutcome == ChildOutcome::Passed, "a check on the mounted file system failed");     \
   } while (false)
 
 long MaximumResidentKibibytes() {
@@ -149,6 +149,8 @@ void TestRecordFaults::readOnlyFileSystemKeepsTheRecord() {
   QVERIFY(folder.isValid());
   ON_PRIVATE_TMPFS(folder.path(), 64, [&] {
     QVERIFY(WriteRecord(folder.path(), "5\r\n", "Bo\r\n"));
+    const QString noFiles = folder.filePath(QStringLiteral("no files"));
+    QVERIFY(QDir().mkdir(noFiles));
     QVERIFY(RemountReadOnly(folder.path()));
     const RecordStore store({folder.path(), kind});
 
@@ -164,10 +166,13 @@ void TestRecordFaults::readOnlyFileSystemKeepsTheRecord() {
     QCOMPARE(ReadBytes(store.pointsPath()), QByteArray("5\r\n"));
     QCOMPARE(ReadBytes(store.namePath()), QByteArray("Bo\r\n"));
 
-    const RecordStore empty({folder.filePath(QStringLiteral("none")), kind});
-    const LoadedRecord nothing = empty.Load();
+    // Files that start-up would create: only a shared folder never tries.
+    const LoadedRecord nothing = RecordStore({noFiles, kind}).Load();
     QVERIFY(nothing.error);
-    QCOMPARE(nothing.points, QString());
+    const QString reason = kind == RecordFolderKind::Shared ? QStringLiteral("non esiste")
+                                                            : QStringLiteral("file system di sola lettura");
+    QVERIFY2(nothing.error->contains(reason), qPrintable(*nothing.error));
+    QCOMPARE(Entries(noFiles), QStringList());
   });
 }
 
