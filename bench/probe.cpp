@@ -97,6 +97,7 @@ void Probe::BoxShown(QWidget* box) {
   if (!boxSeen_) {
     boxSeen_ = true;
     Report("first_box_shown_ns", double(SteadyNanoseconds()));
+    Report("first_box_cpu_s", ProcessorSeconds());
   }
   if (auto* input = qobject_cast<QInputDialog*>(box)) input->setTextValue(QStringLiteral("Bench"));
   lastAnswer_ = Clock::now();

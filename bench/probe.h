@@ -25,8 +25,8 @@ struct BenchSteps {
 
 // Installed on the application before a program builds its windows, the
 // probe answers every box as soon as it has been painted and reports on
-// standard output, one "name value" line each, when the first box was shown,
-// how long the main window took after the last box, the resident memory once
+// standard output, one "name value" line each, when the first box was shown
+// and the processor time used until then, how long the main window took after the last box, the resident memory once
 // started, the processor time over idle seconds and the time of the steps.
 // Arguments: --idle SECONDS (0 skips), --steps (times the steps).
 class Probe final : public QObject {

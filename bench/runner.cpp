@@ -29,12 +29,14 @@ struct Figure {
 };
 
 const Figure kFirstBox{"startup_to_name_box", "ms"};
+// The processor time to the name box varies less with the load of the machine.
+const Figure kFirstBoxProcessor{"startup_processor_time_to_name_box", "ms"};
 const Figure kMainWindow{"last_box_to_main_window", "ms"};
 const Figure kResident{"resident_memory_after_startup", "MB"};
 const Figure kIdle{"idle_cpu_over_10s", "%"};
 const Figure kNewProblem{"new_problem_with_bands_3840x2160", "ms"};
 const Figure kJudge{"judge_answer", "us"};
-const Figure kFigures[] = {kFirstBox, kMainWindow, kResident, kIdle, kNewProblem, kJudge};
+const Figure kFigures[] = {kFirstBox, kFirstBoxProcessor, kMainWindow, kResident, kIdle, kNewProblem, kJudge};
 
 using Samples = QMap<QString, std::vector<double>>;
 
@@ -63,6 +65,7 @@ bool RunOnce(const QString& program, const QStringList& arguments, const QProces
     }
   };
   add(kFirstBox, "first_box_shown_ns", 1e-6, double(started));
+  add(kFirstBoxProcessor, "first_box_cpu_s", 1e3);
   add(kMainWindow, "last_box_to_main_window_s", 1e3);
   add(kResident, "resident_kb", 1.0 / 1024);
   add(kIdle, "idle_cpu_percent", 1);
@@ -148,7 +151,9 @@ int main(int argc, char* argv[]) {
   const double idle = Median(gameSamples, kIdle).value_or(0);
   const double newProblem = Median(gameSamples, kNewProblem).value_or(0);
   PrintTarget("start-up within 1.3x of the floor", ratios[QLatin1String(kFirstBox.name)] <= 1.3,
-              QStringLiteral("%1x").arg(ratios[QLatin1String(kFirstBox.name)], 0, 'f', 2));
+              QStringLiteral("%1x; processor time %2x")
+                  .arg(ratios[QLatin1String(kFirstBox.name)], 0, 'f', 2)
+                  .arg(ratios[QLatin1String(kFirstBoxProcessor.name)], 0, 'f', 2));
   PrintTarget("memory within 1.4x of the floor", ratios[QLatin1String(kResident.name)] <= 1.4,
               QStringLiteral("%1x").arg(ratios[QLatin1String(kResident.name)], 0, 'f', 2));
   PrintTarget("idle CPU under 0.2 %", idle < 0.2, QStringLiteral("%1 %").arg(idle, 0, 'f', 3));
