@@ -1,7 +1,6 @@
 #include "ui/fonts.h"
 
 #include <QFontDatabase>
-#include <QHash>
 
 #include "ui/twips.h"
 
@@ -21,13 +20,12 @@ constexpr Substitute kSubstitutes[] = {
     {"MS Sans Serif", "Liberation Sans", QFont::Normal},
 };
 
-// Each look-up asks the system's font configuration again, and the design
-// names the same few families for every control: the answers are kept.
+// Whether the machine has the family installed. The installed families are
+// listed once: asking the font configuration about a family instead, as
+// QFontDatabase::hasFamily does, takes about as long as loading a font.
 bool MachineHasFamily(const QString& family) {
-  static QHash<QString, bool> answers;
-  const auto known = answers.constFind(family);
-  if (known != answers.cend()) return *known;
-  return *answers.insert(family, QFontDatabase::hasFamily(family));
+  static const QStringList installed = QFontDatabase::families();
+  return installed.contains(family, Qt::CaseInsensitive);
 }
 
 }  // namespace
