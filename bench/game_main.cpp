@@ -7,10 +7,7 @@
 #include <QMenuBar>
 
 #include "bench/probe.h"
-#include "competition/record_store.h"
-#include "core/random_generator.h"
-#include "ui/message_box_dialogs.h"
-#include "ui/tavola.h"
+#include "ui/game.h"
 
 namespace {
 
@@ -44,15 +41,8 @@ quorveno::bench::BenchSteps GameSteps() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   quorveno::bench::Probe probe(GameSteps());
-  QApplication::setApplicationName(QStringLiteral("quorveno"));
-  QApplication::setStyle(QStringLiteral("Fusion"));
-  QApplication::setQuitOnLastWindowClosed(false);
-  quorveno::InstallItalianTranslations();
-
-  quorveno::MessageBoxDialogs dialogs;
-  quorveno::RandomGenerator random;
-  quorveno::Tavola tavola({dialogs, random, [] { return quorveno::LocateRecordDirectory(); }});
-  dialogs.setOwner(&tavola);
-  tavola.Load();
+  quorveno::PrepareApplication();
+  quorveno::Game game;
+  game.window().Load();
   return app.exec();
 }

@@ -12,7 +12,7 @@ class GameProbePlugin final : public QGenericPlugin {
   Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "game_probe.json")
 
  public:
-  QObject* create(const QString& key, const QString& /*specification*/) override {
+  QObject* create(const QString& key, const QString& /*parameters*/) override {
     return key == QLatin1String("quorveno_game_probe") ? new GameProbe : nullptr;
   }
 };

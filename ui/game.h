@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/random_generator.h"
+#include "ui/message_box_dialogs.h"
+#include "ui/tavola.h"
+
+namespace quorveno {
+
+// Sets the application up as the game needs it: its name (which names the
+// user's record folder), one look on every desktop, Qt's Italian texts, and
+// no quitting when a box closes before the window is shown.
+void PrepareApplication();
+
+// The game as the program runs it: the window with the real boxes, the
+// clock-seeded generator and the record's usual folder.
+class Game {
+ public:
+  Game();
+  Tavola& window() { return tavola_; }
+
+ private:
+  MessageBoxDialogs dialogs_;
+  RandomGenerator random_;
+  Tavola tavola_;
+};
+
+}  // namespace quorveno
