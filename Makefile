@@ -2,6 +2,9 @@
 # installs the missing Debian packages first, so a fresh Debian 12 machine
 # needs nothing else.
 
+# Sub-makes of the CMake build need not announce every directory.
+MAKEFLAGS += --no-print-directory
+
 BUILD_DIR ?= build
 SANITIZED_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz

@@ -12,7 +12,15 @@ CaptionLabel::CaptionLabel(bool fitsCaption, bool border, QWidget* parent)
 
 void CaptionLabel::setCaption(const QString& caption) {
   setText(caption);
+  // Measuring needs the font itself, not just its description; a label not
+  // on screen yet is measured when it is shown, so start-up reaches its
+  // first box without loading every font of the window.
+  if (fitsCaption_ && isVisible()) resize(sizeHint());
+}
+
+void CaptionLabel::showEvent(QShowEvent* event) {
   if (fitsCaption_) resize(sizeHint());
+  QLabel::showEvent(event);
 }
 
 void CaptionLabel::paintEvent(QPaintEvent* event) {

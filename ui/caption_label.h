@@ -20,6 +20,7 @@ class CaptionLabel final : public QLabel {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   bool fitsCaption_;
