@@ -44,7 +44,6 @@ class RecordStore {
  public:
   explicit RecordStore(RecordLocation location);
 
-  const RecordLocation& location() const { return location_; }
   QString pointsPath() const { return paths_.points; }
   QString namePath() const { return paths_.name; }
 

@@ -4,6 +4,9 @@
 
 namespace quorveno {
 
+// The character code of Enter, the key that moves on and judges.
+inline constexpr int kEnterCode = 13;
+
 // Keys that belong to typing a number: digits, "/", "+", space and
 // backspace. They are left to the box's own editing; any other key also
 // acts (Enter judges, and moves from the numerator to the denominator).

@@ -16,7 +16,6 @@ class CaptionLabel final : public QLabel {
 
   void setCaption(const QString& caption);
   QString caption() const { return text(); }
-  bool fitsCaption() const { return fitsCaption_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

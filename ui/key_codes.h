@@ -4,9 +4,9 @@
 
 #include <optional>
 
-namespace quorveno {
+#include "core/answer_entry.h"
 
-inline constexpr int kEnterCode = 13;
+namespace quorveno {
 
 // The character code that a key press gives, as a text box's key handler
 // receives it: printable characters by their Western (Windows-1252) code,

@@ -57,7 +57,7 @@ void Tavola::Text3_KeyPress(int keyAscii) {
   Text3->show();
   Line1[4]->show();
   if (IsAcceptedAnswerKey(keyAscii)) return;
-  if (keyAscii == 13) JudgeAnswer();
+  if (keyAscii == kEnterCode) JudgeAnswer();
   if (DenominatorMakesWholeNumber(ToStd(Text3->text()))) {
     Text3->hide();
     Line1[4]->hide();

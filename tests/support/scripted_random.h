@@ -23,7 +23,6 @@ class ScriptedRandom final : public RandomSource {
 
   int reseedings() const { return reseedings_; }
   int drawsTaken() const { return drawsTaken_; }
-  bool exhausted() const { return draws_.empty(); }
 
  private:
   std::deque<float> draws_;
