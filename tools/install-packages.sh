@@ -14,7 +14,9 @@ for list in "$@"; do
 done
 [ -z "$missing" ] && exit 0
 
-command="apt-get install -y --no-install-recommends$missing"
+# Another install running at the same time holds dpkg's lock: wait for it.
+lock_wait="-o DPkg::Lock::Timeout=600"
+command="apt-get $lock_wait install -y --no-install-recommends$missing"
 if [ "$(id -u)" -eq 0 ]; then
   as_root=""
 elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
@@ -27,5 +29,5 @@ fi
 
 echo "Installing missing Debian packages:$missing"
 export DEBIAN_FRONTEND=noninteractive
-$as_root apt-get update -q
+$as_root apt-get $lock_wait update -q
 $as_root $command
