@@ -34,16 +34,18 @@ Judgement Judge(const JudgeInput& input, RandomSource& random) {
     judgement.message = Correction(input, expectedDenominatorRead);
   }
 
-  const int praise = WholeFromDraw(random.Draw(), static_cast<int>(kPraises.size()));
+  judgement.praiseIndex = WholeFromDraw(random.Draw(), static_cast<int>(kPraises.size())) - 1;
 
   // The strict reading decides whether the answer scores.
-  const auto numerator = StrictNumber(judgement.txtAnswer);
-  const auto denominator = StrictNumber(judgement.text3);
+  judgement.numeratorRead = StrictNumber(judgement.txtAnswer);
+  judgement.denominatorRead = StrictNumber(judgement.text3);
+  const auto& numerator = judgement.numeratorRead;
+  const auto& denominator = judgement.denominatorRead;
   const bool scores = numerator && denominator && *numerator == input.expectedNumerator &&
                       *denominator == input.expectedDenominator;
   if (scores) {
     if (counted()) ++judgement.rightAnswers;
-    judgement.message = std::string(kPraises[praise - 1]);
+    judgement.message = std::string(kPraises[judgement.praiseIndex]);
     judgement.verdict = Verdict::Right;
   } else if (!wrong) {
     if (counted()) ++judgement.wrongAnswers;

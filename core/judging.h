@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,7 +45,14 @@ struct Judgement {
   std::string text3;
   std::int16_t rightAnswers = 0;
   std::int16_t wrongAnswers = 0;
+  // The strict reading of each box as judged; nothing when it is not a
+  // single number ("3/4", "1 0").
+  std::optional<double> numeratorRead;
+  std::optional<double> denominatorRead;
   Verdict verdict = Verdict::Wrong;
+  // Which of kPraises was drawn: one is drawn for every answer, shown only
+  // for a right one.
+  std::size_t praiseIndex = 0;
   std::string message;       // a praise, or "Sbagliato!! " with the correction
   std::string scoreText;     // captions of the three counters
   std::string wrongText;

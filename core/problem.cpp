@@ -28,6 +28,9 @@ Problem MakeProblem(std::string_view text1, RandomSource& random) {
   const double c = *StrictNumber(problem.text5);
   const double d = *StrictNumber(problem.text6);
   const double dUnder = *StrictNumber(problem.text2);
+  problem.a = static_cast<std::int32_t>(a);
+  problem.c = static_cast<std::int32_t>(c);
+  problem.d = static_cast<std::int32_t>(d);
   problem.unreducedNumerator = NumberText(a * d + c * dUnder);
   problem.unreducedDenominator = NumberText(d * dUnder);
 

@@ -17,6 +17,10 @@ struct Problem {
   std::string text2;  // d again, under a
   std::string text5;  // c
   std::string text6;  // d
+  // The same three numbers, as posed.
+  std::int32_t a = 0;
+  std::int32_t c = 0;
+  std::int32_t d = 0;
   std::string unreducedNumerator;    // a*d + c*d, before the reduction
   std::string unreducedDenominator;  // d*d
   std::string text9;   // the reduced numerator, for the hidden box

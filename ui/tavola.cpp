@@ -256,7 +256,7 @@ void Tavola::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  cmdExit_Click();
+  LeaveProgram(CompetitionEnding::WindowClosed);
 }
 
 void Tavola::EndProgram() {

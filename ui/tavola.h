@@ -7,6 +7,8 @@
 
 #include "competition/dialogs.h"
 #include "competition/record_location.h"
+#include "competition/wall_clock.h"
+#include "core/game_events.h"
 #include "core/game_state.h"
 #include "core/random_generator.h"
 
@@ -27,11 +29,13 @@ struct TavolaServices {
   RandomSource& random;
   // The folder of the record files.
   std::function<RecordLocation()> recordDirectory;
+  WallClock clock = SystemWallClock;
 };
 
 // The game's one window. Its public methods are the handlers of its events,
 // named after the control and the event; they apply the exercise and
-// competition logic to the controls and decide no rule themselves.
+// competition logic to the controls and decide no rule themselves. Its
+// signals tell listeners what happened in the game, as values.
 class Tavola final : public QMainWindow {
   Q_OBJECT
 
@@ -60,6 +64,15 @@ class Tavola final : public QMainWindow {
   static QSize DesignClientSize();
 
  Q_SIGNALS:
+  // The pupil has given a name and the clock starts.
+  void competitionStarted(const QString& pupilName, const QDateTime& startedAt);
+  // A new problem is on the window.
+  void problemPosed(const quorveno::PosedProblem& problem);
+  void answerJudged(const quorveno::JudgedAnswer& answer);
+  // The playing time has run out; the game goes on.
+  void timeUp();
+  // Before a new competition starts or the program ends.
+  void competitionEnded(const quorveno::CompetitionEnd& end);
   // The pupil has left: the program ends.
   void programEnded();
 
@@ -76,6 +89,7 @@ class Tavola final : public QMainWindow {
   void StartClock();
   void ShowTimeInCaption();
   void JudgeAnswer();
+  void LeaveProgram(CompetitionEnding how);
   void PaintBackground();
   void ShowRecord();
   void EndProgram();
@@ -83,6 +97,8 @@ class Tavola final : public QMainWindow {
   TavolaServices services_;
   GameState state_;
   RecordLocation windowsDir;
+  PosedProblem posed_;
+  bool posedJudged_ = false;
   bool activatePending_ = false;
   bool wasMinimised_ = false;
   bool tickWaitingInBox_ = false;

@@ -19,6 +19,7 @@ void Tavola::Form_Load() {
   const QString name = AskNameAndInstruct(services_.dialogs);
   lblnome1->setCaption(name);
   StartClock();
+  Q_EMIT competitionStarted(name, services_.clock());
   state_.rightAnswers = 0;
   state_.wrongAnswers = 0;
   windowsDir = GetSystemDir();
@@ -70,6 +71,7 @@ void Tavola::Timer1_Timer() {
     if (ended_) return;
   }
   if (state_.clock.secondsLeft < 1) {
+    Q_EMIT timeUp();
     services_.dialogs.MessageBox(kTimeUpMessage);
     if (ended_) return;
     txtAnswer->setFocus();
@@ -82,7 +84,9 @@ void Tavola::Timer1_Timer() {
   if (isMinimized()) ShowTimeInCaption();
 }
 
-void Tavola::cmdExit_Click() {
+void Tavola::cmdExit_Click() { LeaveProgram(CompetitionEnding::Exit); }
+
+void Tavola::LeaveProgram(CompetitionEnding how) {
   if (exitQuestionOpen_ || ended_) return;
   exitQuestionOpen_ = true;
   const bool leave = services_.dialogs.Confirm(kExitQuestion, kExitTitle);
@@ -94,12 +98,14 @@ void Tavola::cmdExit_Click() {
   const SaveOutcome outcome =
       RecordStore(windowsDir).Save(lblpunti->caption(), lblScore->caption(), lblnome1->caption());
   if (outcome.status != SaveOutcome::Status::NotBeaten) services_.dialogs.MessageBox(outcome.message);
+  Q_EMIT competitionEnded({how, state_.rightAnswers, outcome.status == SaveOutcome::Status::Saved});
   EndProgram();
 }
 
 void Tavola::Next_Click() {
   if (ended_) return;
   if (!services_.dialogs.Confirm(kNewCompetitionQuestion, kNewCompetitionTitle) || ended_) return;
+  Q_EMIT competitionEnded({CompetitionEnding::NewCompetition, state_.rightAnswers, false});
   hide();
   LoadDesign();
   Load();

@@ -39,10 +39,13 @@ void Tavola::cmdNext_Click() {
   Text10->setText(FromStd(problem.text10));
   state_.expectedNumerator = problem.expectedNumerator;
   state_.expectedDenominator = problem.expectedDenominator;
+  posed_ = {problem.a, problem.c, problem.d, problem.expectedNumerator, problem.expectedDenominator};
+  posedJudged_ = false;
 
   PaintBackground();
   txtAnswer->setEnabled(true);
   cmdNext->setEnabled(false);
+  Q_EMIT problemPosed(posed_);
   if (problem.text1WasReset) services_.dialogs.MessageBox(kFirstNumeratorReset);
 }
 
@@ -87,6 +90,8 @@ void Tavola::JudgeAnswer() {
   lblScore2->setCaption(FromStd(judgement.totalText));
   cmdNext->setEnabled(true);
   cmdNext->setFocus();
+  Q_EMIT answerJudged({posed_, input.txtAnswer, input.text3, judgement, posedJudged_});
+  posedJudged_ = true;
 }
 
 }  // namespace quorveno

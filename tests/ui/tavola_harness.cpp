@@ -6,7 +6,7 @@ namespace quorveno::testing {
 
 TavolaHarness::TavolaHarness() {
   tavola_ = std::make_unique<Tavola>(
-      TavolaServices{dialogs, random, [dir = recordDir_.path()] { return RecordLocation{dir}; }});
+      TavolaServices{dialogs, random, [dir = recordDir_.path()] { return RecordLocation{dir}; }, [this] { return now; }});
 }
 
 void TavolaHarness::QueueProblem(int c, int drawnD) {

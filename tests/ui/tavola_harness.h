@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +49,8 @@ class TavolaHarness {
 
   ScriptedDialogs dialogs;
   ScriptedRandom random;
+  // What the window's clock says the time is.
+  QDateTime now{QDate(2026, 12, 7), QTime(9, 30)};
 
  private:
   QTemporaryDir recordDir_;

@@ -1,0 +1,156 @@
+#include <QTest>
+
+#include "tests/ui/tavola_harness.h"
+
+using namespace quorveno;
+using quorveno::testing::TavolaHarness;
+
+namespace {
+
+QString Number(const std::optional<double>& read) { return read ? QString::number(*read) : QStringLiteral("-"); }
+
+QString Fraction(std::int32_t numerator, std::int32_t denominator) {
+  return QStringLiteral("%1/%2").arg(numerator).arg(denominator);
+}
+
+QString Describe(const PosedProblem& problem) {
+  return QStringLiteral("%1/%3 + %2/%3 = %4")
+      .arg(problem.a)
+      .arg(problem.c)
+      .arg(problem.d)
+      .arg(Fraction(problem.expectedNumerator, problem.expectedDenominator));
+}
+
+const char* Ending(CompetitionEnding how) {
+  switch (how) {
+    case CompetitionEnding::Exit:
+      return "exit";
+    case CompetitionEnding::WindowClosed:
+      return "window closed";
+    case CompetitionEnding::NewCompetition:
+      return "new competition";
+  }
+  return "?";
+}
+
+// Writes down every event of the window as one readable line.
+struct EventLog {
+  QStringList lines;
+
+  explicit EventLog(Tavola& window) {
+    QObject::connect(&window, &Tavola::competitionStarted, [this](const QString& name, const QDateTime& at) {
+      lines << QStringLiteral("started '%1' at %2").arg(name, at.toString(Qt::ISODate));
+    });
+    QObject::connect(&window, &Tavola::problemPosed,
+                     [this](const PosedProblem& problem) { lines << QStringLiteral("posed ") + Describe(problem); });
+    QObject::connect(&window, &Tavola::answerJudged, [this](const JudgedAnswer& answer) {
+      const Judgement& judged = answer.judgement;
+      lines << QStringLiteral("judged %1 typed '%2'/'%3' read %4/%5 %6 praise %7 '%8' right %9 wrong %10%11")
+                   .arg(Describe(answer.problem), QString::fromStdString(answer.typedNumerator),
+                        QString::fromStdString(answer.typedDenominator), Number(judged.numeratorRead),
+                        Number(judged.denominatorRead),
+                        judged.verdict == Verdict::Right ? QStringLiteral("right") : QStringLiteral("wrong"))
+                   .arg(judged.praiseIndex)
+                   .arg(QString::fromStdString(judged.message))
+                   .arg(judged.rightAnswers)
+                   .arg(judged.wrongAnswers)
+                   .arg(answer.rejudgement ? QStringLiteral(" again") : QString());
+    });
+    QObject::connect(&window, &Tavola::timeUp, [this] { lines << QStringLiteral("time up"); });
+    QObject::connect(&window, &Tavola::competitionEnded, [this](const CompetitionEnd& end) {
+      lines << QStringLiteral("ended by %1 score %2%3")
+                   .arg(QLatin1String(Ending(end.how)))
+                   .arg(end.score)
+                   .arg(end.newRecord ? QStringLiteral(" new record") : QString());
+    });
+  }
+};
+
+void Tick(TavolaHarness& harness, int ticks) {
+  for (int i = 0; i < ticks; ++i) harness.window().Timer1_Timer();
+}
+
+}  // namespace
+
+class TestGameEvents : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void aWholeCompetitionTellsWhatHappenedInOrder();
+  void leavingSaysHowAndWhetherTheRecordWasBeaten_data();
+  void leavingSaysHowAndWhetherTheRecordWasBeaten();
+};
+
+void TestGameEvents::aWholeCompetitionTellsWhatHappenedInOrder() {
+  TavolaHarness harness;
+  EventLog log(harness.window());
+  harness.QueueProblem(7, 9);
+  harness.Start(QStringLiteral("Anna"));
+
+  harness.QueuePraise(3);
+  harness.Answer(QStringLiteral("8"), QStringLiteral("9"));
+  harness.QueuePraise(1);
+  harness.box("Text3")->setFocus();
+  harness.PressEnter();
+
+  harness.QueueProblem(1, 2);
+  harness.PressEnter();
+  harness.QueuePraise(5);
+  harness.Answer(QStringLiteral("2"), QStringLiteral(""));
+
+  // The exit offered when the clock runs out is declined: the game goes on.
+  Tick(harness, 601);
+
+  harness.dialogs.answers = {true};
+  harness.dialogs.names << QStringLiteral("Bruno");
+  harness.now = harness.now.addSecs(700);
+  harness.QueueProblem(3, 10);
+  harness.window().Next_Click();
+
+  const QStringList expected = {
+      QStringLiteral("started 'Anna' at 2026-12-07T09:30:00"),
+      QStringLiteral("posed 1/9 + 7/9 = 8/9"),
+      QStringLiteral("judged 1/9 + 7/9 = 8/9 typed '8'/'9' read 8/9 right praise 2 'F A N T A S T I C O!!!' "
+                     "right 1 wrong 0"),
+      QStringLiteral("judged 1/9 + 7/9 = 8/9 typed '8'/'9' read 8/9 right praise 0 'Esatto. Sei eccezionale!!!' "
+                     "right 2 wrong 0 again"),
+      QStringLiteral("posed 1/2 + 1/2 = 1/1"),
+      QStringLiteral("judged 1/2 + 1/2 = 1/1 typed '2'/'' read 2/1 wrong praise 4 'Sbagliato!! 1' right 2 wrong 1"),
+      QStringLiteral("time up"),
+      QStringLiteral("ended by new competition score 2"),
+      QStringLiteral("started 'Bruno' at 2026-12-07T09:41:40"),
+      QStringLiteral("posed 1/5 + 3/5 = 4/5"),
+  };
+  QCOMPARE(log.lines, expected);
+}
+
+void TestGameEvents::leavingSaysHowAndWhetherTheRecordWasBeaten_data() {
+  QTest::addColumn<bool>("byTheWindowFrame");
+  QTest::addColumn<int>("rightAnswers");
+  QTest::addColumn<QString>("event");
+
+  QTest::newRow("exit button, first record") << false << 1 << "ended by exit score 1 new record";
+  QTest::newRow("window frame, nothing scored") << true << 0 << "ended by window closed score 0";
+}
+
+void TestGameEvents::leavingSaysHowAndWhetherTheRecordWasBeaten() {
+  QFETCH(bool, byTheWindowFrame);
+  QFETCH(int, rightAnswers);
+  QFETCH(QString, event);
+
+  TavolaHarness harness;
+  harness.QueueProblem(1, 2);
+  harness.Start();
+  for (int i = 0; i < rightAnswers; ++i) harness.Answer(QStringLiteral("1"), QStringLiteral(""));
+  EventLog log(harness.window());
+  harness.dialogs.answers = {true};
+  if (byTheWindowFrame) {
+    harness.window().close();
+  } else {
+    harness.window().cmdExit_Click();
+  }
+  QCOMPARE(log.lines, QStringList{event});
+}
+
+QTEST_MAIN(TestGameEvents)
+#include "test_game_events.moc"
