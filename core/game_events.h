@@ -18,7 +18,7 @@ struct PosedProblem {
   std::int32_t expectedDenominator = 0;
 };
 
-// One press of Enter in the denominator box that judged the answer.
+// The judgement of a problem's answer; a problem is judged once.
 struct JudgedAnswer {
   PosedProblem problem;
   // The boxes as the pupil left them; the judgement holds them as judged
@@ -27,8 +27,6 @@ struct JudgedAnswer {
   std::string typedNumerator;
   std::string typedDenominator;
   Judgement judgement;
-  // The problem had been judged already.
-  bool rejudgement = false;
 };
 
 enum class CompetitionEnding {

@@ -67,7 +67,13 @@ void Tavola::Text3_KeyPress(int keyAscii) {
   }
 }
 
+// A problem is judged and counted once: Enter again, or a correction typed
+// after the verdict, earns nothing and only returns to the button.
 void Tavola::JudgeAnswer() {
+  if (posedJudged_) {
+    cmdNext->setFocus();
+    return;
+  }
   JudgeInput input;
   input.txtAnswer = ToStd(txtAnswer->text());
   input.text3 = ToStd(Text3->text());
@@ -90,8 +96,8 @@ void Tavola::JudgeAnswer() {
   lblScore2->setCaption(FromStd(judgement.totalText));
   cmdNext->setEnabled(true);
   cmdNext->setFocus();
-  Q_EMIT answerJudged({posed_, input.txtAnswer, input.text3, judgement, posedJudged_});
   posedJudged_ = true;
+  Q_EMIT answerJudged({posed_, input.txtAnswer, input.text3, judgement});
 }
 
 }  // namespace quorveno

@@ -97,6 +97,7 @@ void SoakPupil::TopUpDraws() {
 // Works out the sum on the board as the pupil does, from the boxes shown.
 void SoakPupil::ReadProblem() {
   problemsRead_ = problemsPosed();
+  judged_ = false;
   bool ok[4] = {};
   const long long a = harness_.box("Text1")->text().toLongLong(&ok[0]);
   const long long under = harness_.box("Text2")->text().toLongLong(&ok[1]);
@@ -160,7 +161,8 @@ void SoakPupil::Press(const Key& key, bool autoRepeat) {
       return;
     }
   }
-  const bool judges = target == Text3_ && (key.key == Qt::Key_Return || key.key == Qt::Key_Enter);
+  // Only the first Enter on a problem's denominator judges it.
+  const bool judges = !judged_ && target == Text3_ && (key.key == Qt::Key_Return || key.key == Qt::Key_Enter);
   const bool right = judges && IsRight(txtAnswer_->text(), Text3_->text());
   if (autoRepeat) {
     QTest::simulateEvent(target, true, key.key, Qt::NoModifier, key.text, true);
@@ -171,6 +173,7 @@ void SoakPupil::Press(const Key& key, bool autoRepeat) {
     ++judgements_;
     if (right_ + wrong_ < kCountLimit) ++(right ? right_ : wrong_);
     lastJudgedRight_ = right;
+    judged_ = true;
     if (!answered()) faults_.append(QStringLiteral("judgement %1 left the next button disabled").arg(judgements_));
   }
   if (problemsPosed() != problemsRead_) ReadProblem();

@@ -15,7 +15,8 @@ namespace quorveno::testing {
 // A restless pupil at the real window: right, wrong and garbage answers,
 // stray keys of every kind, clicks and new competitions. It keeps its own
 // account of every answer it had judged, read from the boxes at the moment
-// it pressed Enter, and checks the counters against it after every key.
+// it first pressed Enter on each problem's denominator (later presses earn
+// nothing), and checks the counters against it after every key.
 // Every box the window opens has a tick arrive while it waits, as the
 // running timer would; the pupil notes any box opened over another and any
 // tick or exit that acted inside a box of its own.
@@ -26,7 +27,7 @@ class SoakPupil {
   // Starts the first competition.
   void Start(const QString& name);
   // Plays the problem on the board, in a manner drawn at random, until it
-  // has been judged at least once.
+  // has been judged.
   void PlayProblem();
   // Asks for the next problem as a pupil does: Enter or Space on the
   // focused button, or a click on it.
@@ -94,6 +95,7 @@ class SoakPupil {
   long long numerator_ = 0;
   long long denominator_ = 0;
   int problemsRead_ = 0;
+  bool judged_ = false;
   int right_ = 0;
   int wrong_ = 0;
   long long judgements_ = 0;

@@ -20,7 +20,8 @@ class TestAnswerEntry : public QObject {
   void denominatorReadingOneHidesItsBox_data();
   void denominatorReadingOneHidesItsBox();
   void aKeyInTheNumeratorShowsTheDenominatorButNotTheBar();
-  void aSecondEnterCountsAgain();
+  void aJudgedAnswerCountsOnce_data();
+  void aJudgedAnswerCountsOnce();
   void wrongAnswerShowsTheCorrection();
   void clickingNextPosesAProblemWithTheFocusInTheNumerator();
   void altNPressesNextOnlyWhenEnabled();
@@ -221,16 +222,56 @@ void TestAnswerEntry::aKeyInTheNumeratorShowsTheDenominatorButNotTheBar() {
   QVERIFY(!harness.control("Line1(4)")->isHidden());
 }
 
-void TestAnswerEntry::aSecondEnterCountsAgain() {
-  TavolaHarness harness;
-  harness.QueueProblem(3, 6);  // 2/3
-  harness.Start();
-  harness.Answer(QStringLiteral("2"), QStringLiteral("3"));
-  QCOMPARE(harness.label("lblScore")->caption(), QStringLiteral("1"));
+void TestAnswerEntry::aJudgedAnswerCountsOnce_data() {
+  QTest::addColumn<QString>("numerator");
+  QTest::addColumn<QString>("denominator");
+  QTest::addColumn<QString>("editedBox");  // empty: Enter again on the answer as judged
+  QTest::addColumn<QString>("edit");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<QString>("right");
+  QTest::addColumn<QString>("wrong");
 
-  QTest::keyClick(harness.box("Text3"), Qt::Key_Return);
-  QCOMPARE(harness.label("lblScore")->caption(), QStringLiteral("2"));
-  QCOMPARE(harness.label("lblScore2")->caption(), QStringLiteral("2"));
+  const QString praise = QStringLiteral("Esatto. Sei eccezionale!!!");
+  QTest::newRow("right, Enter again") << "2" << "3" << "" << "" << praise << "1" << "0";
+  QTest::newRow("right, then a wrong denominator") << "2" << "3" << "Text3" << "4" << praise << "1" << "0";
+  QTest::newRow("wrong, Enter again") << "1" << "3" << "" << "" << "Sbagliato!! 2 / 3" << "0" << "1";
+  QTest::newRow("wrong, then the correction typed")
+      << "1" << "3" << "txtAnswer" << "2" << "Sbagliato!! 2 / 3" << "0" << "1";
+}
+
+// Once judged, a problem earns nothing more until the next one: no count, no
+// praise drawn, no message, no colour; the focus still goes to the button.
+void TestAnswerEntry::aJudgedAnswerCountsOnce() {
+  QFETCH(QString, numerator);
+  QFETCH(QString, denominator);
+  QFETCH(QString, editedBox);
+  QFETCH(QString, edit);
+  QFETCH(QString, message);
+  QFETCH(QString, right);
+  QFETCH(QString, wrong);
+
+  TavolaHarness harness;
+  harness.QueueProblem(3, 6);  // 1/6 + 3/6 = 2/3
+  harness.Start();
+  harness.Answer(numerator, denominator);
+  const int drawsTaken = harness.random.drawsTaken();
+
+  if (!editedBox.isEmpty()) {
+    harness.box(editedBox.toLatin1().constData())->setText(edit);
+    harness.box("txtAnswer")->setFocus();
+    harness.PressEnter();
+  } else {
+    harness.box("Text3")->setFocus();
+  }
+  harness.surface()->setBackgroundColour(Qt::blue);
+  harness.PressEnter();
+
+  QCOMPARE(harness.label("lblMessage")->caption(), message);
+  QCOMPARE(harness.label("lblScore")->caption(), right);
+  QCOMPARE(harness.label("lblScore1")->caption(), wrong);
+  QCOMPARE(harness.label("lblScore2")->caption(), QStringLiteral("1"));
+  QCOMPARE(harness.random.drawsTaken(), drawsTaken);
+  QCOMPARE(harness.surface()->backgroundColour(), QColor(Qt::blue));
   QCOMPARE(harness.focus(), harness.control("cmdNext"));
 }
 
