@@ -75,6 +75,10 @@ class TestItalianWords : public QObject {
   void everySumOfNormalPlayIsWorded();
   void problemSentences_data();
   void problemSentences();
+  void verdictWords_data();
+  void verdictWords();
+  void judgementWords_data();
+  void judgementWords();
 };
 
 void TestItalianWords::numberWords_data() {
@@ -199,6 +203,60 @@ void TestItalianWords::problemSentences() {
   QCOMPARE(QString::fromStdString(ProblemQuestion(problem)), question);
   QCOMPARE(QStringLiteral("Quanto fa %1?").arg(QString::fromStdString(ProblemWords(problem))),
            question);
+}
+
+void TestItalianWords::verdictWords_data() {
+  QTest::addColumn<bool>("right");
+  QTest::addColumn<int>("praiseIndex");
+  QTest::addColumn<int>("expectedNumerator");
+  QTest::addColumn<int>("expectedDenominator");
+  QTest::addColumn<QString>("words");
+  QTest::newRow("right, first praise") << true << 0 << 3 << 5 << "Esatto! Sei eccezionale!";
+  QTest::newRow("right, spaced capitals") << true << 2 << 3 << 5 << "Esatto! Fantastico!";
+  QTest::newRow("right, E S A T T O") << true << 7 << 3 << 5 << "Esatto!";
+  QTest::newRow("wrong, one third") << false << 4 << 1 << 3 << "Sbagliato, il risultato è un terzo";
+  QTest::newRow("wrong, a whole number") << false << 0 << 2 << 1 << "Sbagliato, il risultato è due";
+}
+
+void TestItalianWords::verdictWords() {
+  QFETCH(bool, right);
+  QFETCH(int, praiseIndex);
+  QFETCH(int, expectedNumerator);
+  QFETCH(int, expectedDenominator);
+  JudgedAnswer answer;
+  answer.problem.expectedNumerator = expectedNumerator;
+  answer.problem.expectedDenominator = expectedDenominator;
+  answer.judgement.verdict = right ? Verdict::Right : Verdict::Wrong;
+  answer.judgement.praiseIndex = static_cast<std::size_t>(praiseIndex);
+  QTEST(QString::fromStdString(VerdictWords(answer)), "words");
+}
+
+void TestItalianWords::judgementWords_data() {
+  QTest::addColumn<bool>("right");
+  QTest::addColumn<int>("rightAnswers");
+  QTest::addColumn<int>("wrongAnswers");
+  QTest::addColumn<QString>("words");
+  QTest::newRow("right") << true << 1 << 0
+                         << "Esatto! Fantastico! Risposte esatte: 1, risposte errate: 0, risposte "
+                            "totali: 1.";
+  QTest::newRow("wrong, counters at their largest")
+      << false << kLargestCount - 1 << 1
+      << "Sbagliato, il risultato è un terzo. Risposte esatte: 32766, risposte errate: 1, risposte "
+         "totali: 32767.";
+}
+
+void TestItalianWords::judgementWords() {
+  QFETCH(bool, right);
+  QFETCH(int, rightAnswers);
+  QFETCH(int, wrongAnswers);
+  JudgedAnswer answer;
+  answer.problem.expectedNumerator = 1;
+  answer.problem.expectedDenominator = 3;
+  answer.judgement.verdict = right ? Verdict::Right : Verdict::Wrong;
+  answer.judgement.praiseIndex = 2;
+  answer.judgement.rightAnswers = static_cast<std::int16_t>(rightAnswers);
+  answer.judgement.wrongAnswers = static_cast<std::int16_t>(wrongAnswers);
+  QTEST(QString::fromStdString(JudgementWords(answer)), "words");
 }
 
 QTEST_APPLESS_MAIN(TestItalianWords)
