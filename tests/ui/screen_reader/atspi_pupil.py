@@ -12,6 +12,7 @@ import time
 from fractions import Fraction
 
 import pyatspi
+from gi.repository import GLib
 
 STEP_SECONDS = 20
 # How a teacher names one part of a whole, by denominator.
@@ -21,6 +22,27 @@ PARTS = {2: "mezzo", 3: "terzo", 4: "quarto", 5: "quinto", 6: "sesto", 7: "setti
 
 class Fault(Exception):
     pass
+
+
+# What the game told on the bus, in order: (event type, source's name, text).
+heard = []
+
+
+def hear(event):
+    try:
+        source = event.source.name
+    except Exception:  # a control already gone
+        source = None
+    heard.append((event.type, source, event.any_data if isinstance(event.any_data, str) else ""))
+
+
+def pause(seconds):
+    """Waits while the events of the bus are taken in."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        while GLib.MainContext.default().iteration(False):
+            pass
+        time.sleep(0.01)
 
 
 def say(line):
@@ -37,7 +59,7 @@ def wait_for(what, probe):
             found = None
         if found:
             return found
-        time.sleep(0.1)
+        pause(0.1)
     raise Fault(f"no {what} after {STEP_SECONDS} s")
 
 
@@ -131,7 +153,7 @@ def start_up(name):
                                if a.getRole() == pyatspi.ROLE_LABEL and a.name.strip())
             say(f"message box: {message}")
             close_with_ok(shown[0])
-        time.sleep(0.1)
+        pause(0.1)
 
 
 def controls(frame):
@@ -181,9 +203,27 @@ def play(frame):
     expect(verdict.startswith("Esatto!") and "Risposte esatte: 1," in verdict,
            f"the right answer {total} got the verdict {verdict!r}")
     expect("Risposte esatte: 1" in controls(frame), "the right answers' counter does not say 1")
+    pause(0.5)
+    check_what_was_told()
+
+
+def check_what_was_told():
+    leaked = [event for event in heard if event[0].startswith("object:text-changed") and not event[1]]
+    expect(not leaked, f"a text box without a name told its text: {leaked}")
+    expect(("object:property-change:accessible-name", "Risposte esatte: 1", "") in heard,
+           "the right answers' counter did not tell its new name")
+    def last(told):
+        return max((i for i, event in enumerate(heard) if event[:2] == told), default=-1)
+
+    verdict_told = last(("object:property-change:accessible-description", "Nuovo calcolo"))
+    focus_told = last(("object:state-changed:focused", "Nuovo calcolo"))
+    expect(0 <= verdict_told < focus_told, "the button got the focus before it carried the verdict")
 
 
 def main():
+    pyatspi.Registry.registerEventListener(hear, "object:text-changed", "object:state-changed:focused",
+                                           "object:property-change:accessible-name",
+                                           "object:property-change:accessible-description")
     try:
         play(start_up("Anna"))
     except Fault as fault:
