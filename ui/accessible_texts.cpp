@@ -14,7 +14,7 @@ constexpr std::array kTexts = {
     AccessibleText{"txtAnswer", "Numeratore del risultato"},
     AccessibleText{"Text3", "Denominatore del risultato"},
     AccessibleText{"cmdNext", "Nuovo calcolo", "Propone un nuovo calcolo"},
-    AccessibleText{"cmdExit", "Esci", "Allora ti arrendi?"},
+    AccessibleText{"cmdExit", "Esci"},
     AccessibleText{"lblconto", "Tempo restante: %1"},
     AccessibleText{"lblMessage", "Messaggio: %1", nullptr, "Nessun messaggio"},
     AccessibleText{"lblScore", "Risposte esatte: %1"},
@@ -32,6 +32,11 @@ std::optional<AccessibleText> AccessibleTextFor(QStringView control) {
     if (control == QLatin1String(text.control)) return text;
   }
   return std::nullopt;
+}
+
+QString AccessibleDescription(QStringView control) {
+  const std::optional<AccessibleText> text = AccessibleTextFor(control);
+  return text && text->description ? QString::fromUtf8(text->description) : QString();
 }
 
 // Captions are shown with the blanks the design gives them; the name is

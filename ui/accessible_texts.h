@@ -21,6 +21,9 @@ struct AccessibleText {
 
 std::optional<AccessibleText> AccessibleTextFor(QStringView control);
 
+// A control's own description, empty when it has none.
+QString AccessibleDescription(QStringView control);
+
 // A label's accessible name for its current caption.
 QString LabelName(const AccessibleText& text, const QString& caption);
 

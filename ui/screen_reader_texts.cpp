@@ -24,7 +24,7 @@ void ScreenReaderTexts::NameControls() {
     const std::optional<AccessibleText> text = AccessibleTextFor(child->objectName());
     if (!control || !text || qobject_cast<CaptionLabel*>(control)) continue;
     control->setAccessibleName(QString::fromUtf8(text->name));
-    if (text->description) control->setAccessibleDescription(QString::fromUtf8(text->description));
+    control->setAccessibleDescription(AccessibleDescription(child->objectName()));
   }
 }
 
@@ -34,7 +34,7 @@ void ScreenReaderTexts::AskProblem(const PosedProblem& problem) {
   const QString question = QString::fromStdString(ProblemQuestion(problem));
   Control("txtAnswer")->setAccessibleDescription(question);
   Control("Text3")->setAccessibleDescription(question);
-  Control("cmdNext")->setAccessibleDescription(QString::fromUtf8(AccessibleTextFor(u"cmdNext")->description));
+  Control("cmdNext")->setAccessibleDescription(AccessibleDescription(u"cmdNext"));
 }
 
 void ScreenReaderTexts::TellJudgement(const JudgedAnswer& answer) {

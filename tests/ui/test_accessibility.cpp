@@ -45,6 +45,7 @@ class TestAccessibility : public QObject {
   void namesEveryControl();
   void theFocusedButtonCarriesTheVerdict_data();
   void theFocusedButtonCarriesTheVerdict();
+  void theAnswerBoxAsksTheNewProblemOnFocus();
   void solutionBoxesAreNeverShown();
 };
 
@@ -167,6 +168,21 @@ void TestAccessibility::theFocusedButtonCarriesTheVerdict() {
   QCOMPARE(game.harness.focus(), game.harness.control("cmdNext"));
   QCOMPARE(onFocus.read, QStringList{verdict});
   QTEST(Interface(game.harness.control("lblScore"))->text(QAccessible::Name), "rightAnswers");
+}
+
+// Enter on the button poses the next problem and sends the focus back to the
+// answer box, which must ask the new problem by then.
+void TestAccessibility::theAnswerBoxAsksTheNewProblemOnFocus() {
+  ReadGame game;
+  game.harness.QueueProblem(2, 5);
+  game.harness.Start();
+  game.harness.Answer(QStringLiteral("3"), QStringLiteral("5"));
+  DescriptionOnFocus onFocus(game.harness.box("txtAnswer"));
+  game.harness.QueueProblem(7, 9);
+  game.harness.PressEnter();
+
+  QCOMPARE(game.harness.focus(), game.harness.box("txtAnswer"));
+  QCOMPARE(onFocus.read, QStringList{QStringLiteral("Quanto fa un nono più sette noni?")});
 }
 
 // Nothing of the solution boxes reaches assistive technology: they are no
