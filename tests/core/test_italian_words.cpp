@@ -1,4 +1,5 @@
 #include <QTest>
+
 #include <set>
 #include <utility>
 
@@ -18,41 +19,19 @@ struct SpokenSum {
 };
 
 // Every sum in lowest terms that normal play (first numerator 1) can ask for.
+// clang-format off
 constexpr SpokenSum kSumsOfNormalPlay[] = {
-    {1, 1, "uno"},
-    {2, 1, "due"},
-    {1, 2, "un mezzo"},
-    {3, 2, "tre mezzi"},
-    {1, 3, "un terzo"},
-    {2, 3, "due terzi"},
-    {4, 3, "quattro terzi"},
-    {1, 4, "un quarto"},
-    {3, 4, "tre quarti"},
-    {5, 4, "cinque quarti"},
-    {1, 5, "un quinto"},
-    {2, 5, "due quinti"},
-    {3, 5, "tre quinti"},
-    {4, 5, "quattro quinti"},
-    {6, 5, "sei quinti"},
-    {5, 6, "cinque sesti"},
-    {7, 6, "sette sesti"},
-    {2, 7, "due settimi"},
-    {3, 7, "tre settimi"},
-    {4, 7, "quattro settimi"},
-    {5, 7, "cinque settimi"},
-    {6, 7, "sei settimi"},
-    {8, 7, "otto settimi"},
-    {3, 8, "tre ottavi"},
-    {5, 8, "cinque ottavi"},
-    {7, 8, "sette ottavi"},
-    {9, 8, "nove ottavi"},
-    {2, 9, "due noni"},
-    {4, 9, "quattro noni"},
-    {5, 9, "cinque noni"},
-    {7, 9, "sette noni"},
-    {8, 9, "otto noni"},
+    {1, 1, "uno"}, {2, 1, "due"}, {1, 2, "un mezzo"}, {3, 2, "tre mezzi"},
+    {1, 3, "un terzo"}, {2, 3, "due terzi"}, {4, 3, "quattro terzi"}, {1, 4, "un quarto"},
+    {3, 4, "tre quarti"}, {5, 4, "cinque quarti"}, {1, 5, "un quinto"}, {2, 5, "due quinti"},
+    {3, 5, "tre quinti"}, {4, 5, "quattro quinti"}, {6, 5, "sei quinti"}, {5, 6, "cinque sesti"},
+    {7, 6, "sette sesti"}, {2, 7, "due settimi"}, {3, 7, "tre settimi"}, {4, 7, "quattro settimi"},
+    {5, 7, "cinque settimi"}, {6, 7, "sei settimi"}, {8, 7, "otto settimi"}, {3, 8, "tre ottavi"},
+    {5, 8, "cinque ottavi"}, {7, 8, "sette ottavi"}, {9, 8, "nove ottavi"}, {2, 9, "due noni"},
+    {4, 9, "quattro noni"}, {5, 9, "cinque noni"}, {7, 9, "sette noni"}, {8, 9, "otto noni"},
     {9, 10, "nove decimi"},
 };
+// clang-format on
 
 PosedProblem Posed(int a, int c, int d) {
   PosedProblem problem;
@@ -84,47 +63,19 @@ class TestItalianWords : public QObject {
 void TestItalianWords::numberWords_data() {
   QTest::addColumn<long>("n");
   QTest::addColumn<QString>("words");
+  // clang-format off
   const std::pair<long, const char*> rows[] = {
-      {0, "zero"},
-      {1, "uno"},
-      {3, "tre"},
-      {11, "undici"},
-      {17, "diciassette"},
-      {19, "diciannove"},
-      {20, "venti"},
-      {21, "ventuno"},
-      {23, "ventitré"},
-      {28, "ventotto"},
-      {31, "trentuno"},
-      {38, "trentotto"},
-      {44, "quarantaquattro"},
-      {99, "novantanove"},
-      {100, "cento"},
-      {101, "centouno"},
-      {103, "centotré"},
-      {108, "centotto"},
-      {110, "centodieci"},
-      {180, "centottanta"},
-      {188, "centottantotto"},
-      {200, "duecento"},
-      {381, "trecentottantuno"},
-      {800, "ottocento"},
-      {999, "novecentonovantanove"},
-      {1000, "mille"},
-      {1001, "milleuno"},
-      {1003, "milletré"},
-      {1007, "millesette"},
-      {1008, "milleotto"},
-      {1080, "milleottanta"},
-      {2000, "duemila"},
-      {2021, "duemilaventuno"},
-      {9999, "novemilanovecentonovantanove"},
-      {21000, "ventunmila"},
-      {23000, "ventitremila"},
-      {181003, "centottantunmilatré"},
-      {999999, "novecentonovantanovemilanovecentonovantanove"},
-      {1000000, "1000000"},
-      {-21, "meno ventuno"}};
+      {0, "zero"}, {1, "uno"}, {3, "tre"}, {11, "undici"},
+      {17, "diciassette"}, {19, "diciannove"}, {20, "venti"}, {21, "ventuno"},
+      {23, "ventitré"}, {28, "ventotto"}, {31, "trentuno"}, {38, "trentotto"},
+      {44, "quarantaquattro"}, {99, "novantanove"}, {100, "cento"}, {101, "centouno"},
+      {103, "centotré"}, {108, "centotto"}, {110, "centodieci"}, {180, "centottanta"},
+      {188, "centottantotto"}, {200, "duecento"}, {381, "trecentottantuno"}, {800, "ottocento"},
+      {999, "novecentonovantanove"}, {1000, "mille"}, {1001, "milleuno"}, {1003, "milletré"},
+      {1007, "millesette"}, {1008, "milleotto"}, {1080, "milleottanta"}, {2000, "duemila"},
+      {2021, "duemilaventuno"}, {9999, "novemilanovecentonovantanove"},
+      {21000, "ventunmila"}, {23000, "ventitremila"}, {181003, "centottantunmilatré"},
+      {999999, "novecentonovantanovemilanovecentonovantanove"}, {1000000, "1000000"}, {-21, "meno ventuno"}};
   for (const auto& [n, words] : rows) {
     QTest::newRow(qPrintable(QString::number(n))) << n << QString::fromUtf8(words);
   }
