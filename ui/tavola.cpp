@@ -37,11 +37,7 @@ void ApplyCommonDesign(QWidget* control, const ControlDesign& design) {
 }
 
 QWidget* CreateTextBox(const ControlDesign& design, QWidget* surface) {
-  // Named before it holds a text: the first text already tells assistive
-  // technology about the box, and a solution box must be known by then.
-  auto* box = new QLineEdit(surface);
-  box->setObjectName(Utf8(design.name));
-  box->setText(Utf8(design.caption));
+  auto* box = new QLineEdit(Utf8(design.caption), surface);
   box->setAlignment(design.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
   if (design.background) {
     QPalette palette = box->palette();
