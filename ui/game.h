@@ -2,13 +2,15 @@
 
 #include "core/random_generator.h"
 #include "ui/message_box_dialogs.h"
+#include "ui/screen_reader_texts.h"
 #include "ui/tavola.h"
 
 namespace quorveno {
 
 // Sets the application up as the game needs it: its name (which names the
 // user's record folder), one look on every desktop, Qt's Italian texts, and
-// no quitting when a box closes before the window is shown.
+// no quitting when a box closes before the window is shown, and the
+// window's own descriptions for screen readers.
 void PrepareApplication();
 
 // The game as the program runs it: the window with the real boxes, the
@@ -22,6 +24,7 @@ class Game {
   MessageBoxDialogs dialogs_;
   RandomGenerator random_;
   Tavola tavola_;
+  ScreenReaderTexts screenReader_{tavola_};
 };
 
 }  // namespace quorveno
