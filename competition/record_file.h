@@ -9,10 +9,12 @@
 
 #include "competition/record_location.h"
 
-// The file operations on the two record files, one implementation per
-// platform. None follows a link in place of a record file, none opens a
-// device or waits on a fifo. On POSIX systems nothing is created in a Shared
-// folder; on Windows the lock is a file beside the record.
+// The file operations on the two record files. The save procedure is one
+// (record_save.cpp); what differs between platforms is a handful of file
+// operations (record_file_ops.h). None follows a link in place of a record
+// file, none opens a device or waits on a fifo. On POSIX systems nothing is
+// created in a Shared folder; on Windows the lock is a file beside the
+// record.
 namespace quorveno {
 
 // A record file holds one short line. Reads stop after this many bytes, so a
