@@ -82,9 +82,21 @@ class Replacement {
 // failure for anything else.
 std::variant<std::optional<Permissions>, FileFailure> ExistingPermissions(const QString& path);
 
-// Whether this process may add files to the folder: false where it may
-// not, a failure where the question cannot be answered.
-std::variant<bool, FileFailure> MayCreateFilesIn(const QString& directory);
+// What this process may do in a record folder.
+struct FolderRights {
+  // Add files to it.
+  bool mayCreate = false;
+  // Put new files in place of both record files.
+  bool mayReplace = false;
+};
+
+// A failure where the folder cannot be examined.
+std::variant<FolderRights, FileFailure> RightsIn(const RecordPaths& paths);
+
+// The permissions of a file the game adds to the folder: in a folder that
+// others may write, the same write permission for them (0666 where
+// everybody may write, 0664 where the group may), whatever the umask.
+Permissions NewFilePermissions(const QString& directory);
 
 // The size of whatever the path names, a link not followed; nothing when it
 // names nothing.

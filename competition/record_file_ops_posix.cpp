@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <chrono>
@@ -72,16 +73,14 @@ std::optional<FileFailure> KindFailure(const QString& path, mode_t mode) {
   return std::nullopt;
 }
 
-// Opens a regular file. Its type is checked before opening, so a device is
-// never opened, and again after, in case the path changed in between.
+// Opens an existing regular file. Its type is checked before opening, so a
+// device is never opened, and again after, in case the path changed in
+// between.
 std::variant<Descriptor, FileFailure> OpenRegular(const QString& path, int flags) {
   struct stat before {};
-  if (::lstat(NativePath(path).constData(), &before) == 0) {
-    if (auto failure = KindFailure(path, before.st_mode)) return *failure;
-  } else if (errno != ENOENT || (flags & O_CREAT) == 0) {
-    return Failure(path, errno);
-  }
-  Descriptor fd(OpenNoFollow(path, flags, 0666));
+  if (::lstat(NativePath(path).constData(), &before) != 0) return Failure(path, errno);
+  if (auto failure = KindFailure(path, before.st_mode)) return *failure;
+  Descriptor fd(OpenNoFollow(path, flags));
   if (!fd.valid()) return Failure(path, errno);
   struct stat after {};
   if (::fstat(fd.get(), &after) != 0) return Failure(path, errno);
@@ -140,7 +139,12 @@ std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate)
   if (::lstat(NativePath(path).constData(), &st) == 0) return KindFailure(path, st.st_mode);
   if (errno != ENOENT || !mayCreate) return Failure(path, errno);
   Descriptor created(OpenNoFollow(path, O_WRONLY | O_CREAT | O_EXCL, 0666));
-  if (created.valid()) return std::nullopt;
+  if (created.valid()) {
+    // Others who may write the folder may write the file, whatever our umask.
+    const auto permissions = file_ops::NewFilePermissions(QFileInfo(path).path());
+    if (permissions != 0644 && ::fchmod(created.get(), permissions) != 0) return Failure(path, errno);
+    return std::nullopt;
+  }
   // Another copy may have just created it.
   if (errno == EEXIST) return EnsureRecordFile(path, false);
   return Failure(path, errno);
@@ -230,16 +234,39 @@ std::variant<std::optional<Permissions>, FileFailure> ExistingPermissions(const 
   return Failure(path, errno);
 }
 
-std::variant<bool, FileFailure> MayCreateFilesIn(const QString& directory) {
-  QByteArray probe = NativePath(directory + QStringLiteral("/.frsosem-probe.XXXXXX"));
-  const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
-  if (fd >= 0) {
-    ::close(fd);
-    ::unlink(probe.constData());
-    return true;
+namespace {
+
+// In a folder with the sticky bit only the owner of a file, or of the
+// folder, may rename another file over it.
+bool MayRenameOver(const struct stat& folder, const QString& path) {
+  const uid_t self = ::geteuid();
+  if ((folder.st_mode & S_ISVTX) == 0 || self == 0 || folder.st_uid == self) return true;
+  struct stat file {};
+  return ::lstat(NativePath(path).constData(), &file) != 0 || file.st_uid == self;
+}
+
+}  // namespace
+
+std::variant<FolderRights, FileFailure> RightsIn(const RecordPaths& paths) {
+  const QByteArray folder = NativePath(paths.directory);
+  struct stat st {};
+  if (::stat(folder.constData(), &st) != 0) return Failure(paths.directory, errno);
+  FolderRights rights;
+  if (::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) == 0) {
+    rights.mayCreate = true;
+  } else if (errno != EACCES && errno != EPERM && errno != EROFS) {
+    return Failure(paths.directory, errno);
   }
-  if (errno == EACCES || errno == EPERM) return false;
-  return Failure(directory, errno);
+  rights.mayReplace = rights.mayCreate && MayRenameOver(st, paths.points) && MayRenameOver(st, paths.name);
+  return rights;
+}
+
+Permissions NewFilePermissions(const QString& directory) {
+  struct stat st {};
+  if (::stat(NativePath(directory).constData(), &st) != 0) return 0644;
+  if ((st.st_mode & S_IWOTH) != 0) return 0666;
+  if ((st.st_mode & S_IWGRP) != 0) return 0664;
+  return 0644;
 }
 
 std::optional<qint64> FileSize(const QString& path) {
@@ -271,10 +298,13 @@ std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& pa
   for (;;) {
     // Network file systems grant an exclusive lock only on a file open for
     // writing.
-    int flags = writing ? O_RDWR : O_RDONLY;
-    if (writing && kind != RecordFolderKind::Shared) flags |= O_CREAT;
+    // Created apart, never with O_CREAT on a file that may be another
+    // account's: in a sticky folder the kernel may refuse that.
+    if (writing && kind != RecordFolderKind::Shared) {
+      if (auto failure = EnsureRecordFile(paths.points, true)) return *failure;
+    }
     const int operation = (writing ? LOCK_EX : LOCK_SH) | LOCK_NB;
-    auto opened = OpenRegular(paths.points, flags);
+    auto opened = OpenRegular(paths.points, writing ? O_RDWR : O_RDONLY);
     if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
     Descriptor fd = std::move(std::get<Descriptor>(opened));
     bool locked = true;

@@ -145,12 +145,15 @@ std::variant<std::optional<Permissions>, FileFailure> ExistingPermissions(const 
   return std::optional<Permissions>();
 }
 
-std::variant<bool, FileFailure> MayCreateFilesIn(const QString& directory) {
-  QTemporaryFile probe(QDir(directory).filePath(QStringLiteral(".frsosem-probe.XXXXXX")));
-  if (probe.open()) return true;
-  if (probe.error() == QFileDevice::PermissionsError) return false;
-  return Failure(directory, probe);
+// Windows keeps no sticky folders: whoever may add a file may replace one.
+std::variant<FolderRights, FileFailure> RightsIn(const RecordPaths& paths) {
+  QTemporaryFile probe(QDir(paths.directory).filePath(QStringLiteral(".frsosem-probe.XXXXXX")));
+  if (probe.open()) return FolderRights{true, true};
+  if (probe.error() == QFileDevice::PermissionsError) return FolderRights{};
+  return Failure(paths.directory, probe);
 }
+
+Permissions NewFilePermissions(const QString&) { return 0666; }
 
 std::optional<qint64> FileSize(const QString& path) {
   if (!Names(path)) return std::nullopt;

@@ -2,6 +2,9 @@
 // journal, name, points, undo on failure, finish. The platform's part is
 // the handful of file operations in record_file_ops.h.
 
+#include <QDir>
+#include <QStringList>
+
 #include <utility>
 
 #include "competition/record_file.h"
@@ -31,19 +34,64 @@ using file_ops::ReplacementLock;
 
 enum class WriteWay { Replace, InPlace };
 
-// A folder named by the administrator is written like our own when we may
-// create files in it, and in place when we may not.
-std::variant<WriteWay, FileFailure> ChooseWriteWay(RecordFolderKind kind, const QString& directory) {
-  if (kind == RecordFolderKind::Private) return WriteWay::Replace;
-  if (kind == RecordFolderKind::Shared) return WriteWay::InPlace;
-  const auto mayCreate = file_ops::MayCreateFilesIn(directory);
-  if (auto* failure = std::get_if<FileFailure>(&mayCreate)) return *failure;
-  return std::get<bool>(mayCreate) ? WriteWay::Replace : WriteWay::InPlace;
+// How a save keeps its journal (record_journal.h).
+enum class JournalUse {
+  // No journal: none is prepared and none may be made here.
+  None,
+  // A journal file that is there already (the installer prepared it, or a
+  // save left it): filled in place before the record is touched, emptied
+  // after, and kept, so that every account that may write the record can
+  // use it, also where nobody may create or remove files.
+  Prepared,
+  // Made by this save, whole in one step, and removed after.
+  Created,
+};
+
+struct SavePlan {
+  RecordFolderKind kind = RecordFolderKind::Private;
+  WriteWay records = WriteWay::InPlace;
+  JournalUse journal = JournalUse::None;
+};
+
+QString JournalPath(const RecordPaths& paths) {
+  return paths.directory + QLatin1Char('/') + kJournalFileName.toString();
 }
 
-// The new content of one record file, made ready so that the commit can
-// hardly fail: in a replaced file the copy is already written and durable,
-// in a file rewritten in place the old bytes are kept to put back.
+// The hidden copies a save writes before renaming them (".frsosem.txt."
+// and six characters), and the probes of earlier versions. Only a save that
+// holds the lock makes them, so whoever holds it finds only those that
+// killed saves left, and removes those it may.
+void RemoveStaleCopies(const QString& directory) {
+  const QStringList patterns{QStringLiteral(".frsosem.txt.??????"), QStringLiteral(".frsosem1.txt.??????"),
+                             QStringLiteral("..frsosem.journal.??????"),
+                             QStringLiteral(".frsosem-probe.??????")};
+  const QDir folder(directory);
+  for (const QString& stale : folder.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System)) {
+    file_ops::RemoveFile(directory, folder.filePath(stale));
+  }
+}
+
+// A folder of our own is written by replacing files; in the machine-wide
+// folder nothing is created or replaced; a folder named by the administrator
+// is written as this process may write it.
+std::variant<SavePlan, FileFailure> PlanSave(const RecordPaths& paths, RecordFolderKind kind) {
+  file_ops::FolderRights rights{kind == RecordFolderKind::Private, kind == RecordFolderKind::Private};
+  if (kind == RecordFolderKind::Probe) {
+    const auto found = file_ops::RightsIn(paths);
+    if (auto* failure = std::get_if<FileFailure>(&found)) return *failure;
+    rights = std::get<file_ops::FolderRights>(found);
+  }
+  SavePlan plan;
+  plan.kind = kind;
+  plan.records = rights.mayReplace ? WriteWay::Replace : WriteWay::InPlace;
+  if (IsRewritableRecordFile(JournalPath(paths))) {
+    plan.journal = JournalUse::Prepared;
+  } else if (rights.mayCreate && !file_ops::FileSize(JournalPath(paths))) {
+    plan.journal = JournalUse::Created;
+  }
+  return plan;
+}
+
 class PendingFile {
  public:
   static std::variant<PendingFile, FileFailure> Prepare(const QString& directory, const QString& path,
@@ -119,39 +167,62 @@ class PendingFile {
   std::optional<Replacement> replacement_;
 };
 
-QString JournalPath(const RecordPaths& paths) {
-  return paths.directory + QLatin1Char('/') + kJournalFileName.toString();
-}
-
-// Written like a replaced record file, so it appears whole or not at all,
-// and readable by whoever may read the record, who may have to finish it.
-std::optional<FileFailure> WriteJournal(const RecordPaths& paths, const RecordBytes& bytes,
+// Filled where it is, or made whole in one step, and readable by whoever
+// may read the record, who may have to finish it.
+std::optional<FileFailure> WriteJournal(const RecordPaths& paths, const RecordBytes& bytes, JournalUse use,
                                         Permissions permissions) {
-  auto journal = PendingFile::Prepare(paths.directory, JournalPath(paths), JournalFromRecord(bytes),
-                                      WriteWay::Replace, permissions);
+  const WriteWay way = use == JournalUse::Prepared ? WriteWay::InPlace : WriteWay::Replace;
+  auto journal =
+      PendingFile::Prepare(paths.directory, JournalPath(paths), JournalFromRecord(bytes), way, permissions);
   if (auto* failure = std::get_if<FileFailure>(&journal)) return *failure;
   return std::get<PendingFile>(journal).Commit();
 }
 
-// What becomes of the journal in a pair write: none where files are
-// rewritten in place; written before and removed after in a new save; only
-// removed after when finishing the save that wrote it.
-enum class JournalStep { None, Write, Finish };
+// An empty journal that no other account may write belongs to a save of
+// this account in a folder of its own, which makes a new one when it needs
+// it: removed. Every other journal stays for the accounts that share it.
+void RemovePrivateJournal(const RecordPaths& paths, RecordFolderKind kind) {
+  const auto permissions = file_ops::ExistingPermissions(JournalPath(paths));
+  const auto* known = std::get_if<std::optional<Permissions>>(&permissions);
+  if (kind != RecordFolderKind::Shared && known && *known && (**known & 0022) == 0 &&
+      file_ops::FileSize(JournalPath(paths)) == 0) {
+    file_ops::RemoveFile(paths.directory, JournalPath(paths));
+  }
+}
+
+// Nothing left to finish. The journal is emptied where it is, so that any
+// account that may write it can clear it, also where it may not remove it.
+std::optional<FileFailure> ClearJournal(const RecordPaths& paths, RecordFolderKind kind) {
+  auto opened = OpenFile::Open(JournalPath(paths), true);
+  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+  if (auto failure = std::get<OpenFile>(opened).Rewrite(QByteArray())) return failure;
+  RemovePrivateJournal(paths, kind);
+  return std::nullopt;
+}
+
+// A new save writes its journal first; finishing one that a killed save
+// left writes none, its journal is already there.
+enum class SaveStep { New, Finish };
 
 // Both files are made ready before either is touched, so a full disk is
 // found while the old record is still whole. The name is committed first and
 // the points last, and a failure on the points puts the old name back.
-std::optional<PairWriteFailure> WritePair(const RecordPaths& paths, WriteWay way, const RecordBytes& bytes,
-                                          JournalStep journal) {
+std::optional<PairWriteFailure> WritePair(const RecordPaths& paths, const SavePlan& plan,
+                                          const RecordBytes& bytes, SaveStep step) {
   const auto existing = file_ops::ExistingPermissions(paths.points);
   const auto* known = std::get_if<std::optional<Permissions>>(&existing);
-  const Permissions pointsPermissions = known && *known ? **known : 0644;
-  auto name = PendingFile::Prepare(paths.directory, paths.name, bytes.name, way, pointsPermissions);
+  const Permissions pointsPermissions =
+      known && *known ? **known : file_ops::NewFilePermissions(paths.directory);
+  auto name = PendingFile::Prepare(paths.directory, paths.name, bytes.name, plan.records, pointsPermissions);
   if (auto* failure = std::get_if<FileFailure>(&name)) return PairWriteFailure{*failure};
-  auto score = PendingFile::Prepare(paths.directory, paths.points, bytes.points, way, pointsPermissions);
+  auto score =
+      PendingFile::Prepare(paths.directory, paths.points, bytes.points, plan.records, pointsPermissions);
   if (auto* failure = std::get_if<FileFailure>(&score)) return PairWriteFailure{*failure};
-  if (journal == JournalStep::Write) {
-    if (auto failure = WriteJournal(paths, bytes, pointsPermissions)) return PairWriteFailure{*failure};
+  const bool journaled = step == SaveStep::Finish || plan.journal != JournalUse::None;
+  if (step == SaveStep::New && journaled) {
+    if (auto failure = WriteJournal(paths, bytes, plan.journal, pointsPermissions)) {
+      return PairWriteFailure{*failure};
+    }
   }
 
   const ReplacementLock newPointsLock = std::get<PendingFile>(score).LockReplacement();
@@ -165,9 +236,11 @@ std::optional<PairWriteFailure> WritePair(const RecordPaths& paths, WriteWay way
   // Done, or undone: either way nothing is left to finish. A journal that
   // stays would be finished again by the next lock, which is harmless after
   // a save, but when finishing the lock would never be handed out.
-  if (journal != JournalStep::None) {
-    const auto failure = file_ops::RemoveFile(paths.directory, JournalPath(paths));
-    if (failure && journal == JournalStep::Finish && !result) result = PairWriteFailure{*failure};
+  if (journaled) {
+    const auto failure = step == SaveStep::New && plan.journal == JournalUse::Created
+                             ? file_ops::RemoveFile(paths.directory, JournalPath(paths))
+                             : ClearJournal(paths, plan.kind);
+    if (failure && step == SaveStep::Finish && !result) result = PairWriteFailure{*failure};
   }
   return result;
 }
@@ -180,13 +253,19 @@ std::optional<FileFailure> FinishInterruptedSave(const RecordPaths& paths, Recor
   if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
   const auto journal = std::get<OpenFile>(opened).Read(kJournalReadCap);
   if (auto* failure = std::get_if<FileFailure>(&journal)) return *failure;
-  if (const auto record = RecordFromJournal(std::get<QByteArray>(journal))) {
-    const auto way = ChooseWriteWay(kind, paths.directory);
-    if (auto* failure = std::get_if<FileFailure>(&way)) return *failure;
-    const auto failure = WritePair(paths, std::get<WriteWay>(way), *record, JournalStep::Finish);
-    return failure ? std::optional<FileFailure>(failure->failure) : std::nullopt;
-  }
-  return file_ops::RemoveFile(paths.directory, JournalPath(paths));
+  const auto record = RecordFromJournal(std::get<QByteArray>(journal));
+  if (!record) return ClearJournal(paths, kind);
+  const auto plan = PlanSave(paths, kind);
+  if (auto* failure = std::get_if<FileFailure>(&plan)) return *failure;
+  const auto failure = WritePair(paths, std::get<SavePlan>(plan), *record, SaveStep::Finish);
+  return failure ? std::optional<FileFailure>(failure->failure) : std::nullopt;
+}
+
+// A journal with content that this process may clear. One that it may not
+// (another account's, from before journals were shared) is none of its
+// business, and must not stop it from playing.
+bool HasUnfinishedSave(const RecordPaths& paths) {
+  return file_ops::FileSize(JournalPath(paths)).value_or(0) > 0 && IsRewritableRecordFile(JournalPath(paths));
 }
 
 }  // namespace
@@ -209,7 +288,10 @@ std::variant<RecordLock, FileFailure> RecordLock::Acquire(const RecordPaths& pat
   for (;;) {
     auto taken = file_ops::PlatformLock::Take(paths, writing, kind);
     if (auto* failure = std::get_if<FileFailure>(&taken)) return *failure;
-    if (kind == RecordFolderKind::Shared || !file_ops::FileSize(JournalPath(paths))) {
+    // Only copies of a save that held this lock can be there; it is over.
+    RemoveStaleCopies(paths.directory);
+    RemovePrivateJournal(paths, kind);
+    if (!HasUnfinishedSave(paths)) {
       return RecordLock(std::make_unique<Held>(Held{std::move(std::get<file_ops::PlatformLock>(taken))}));
     }
     if (writing) {
@@ -222,12 +304,9 @@ std::variant<RecordLock, FileFailure> RecordLock::Acquire(const RecordPaths& pat
 
 std::optional<PairWriteFailure> WriteRecordPair(const RecordPaths& paths, RecordFolderKind kind,
                                                 const RecordBytes& bytes) {
-  const auto way = ChooseWriteWay(kind, paths.directory);
-  if (auto* failure = std::get_if<FileFailure>(&way)) return PairWriteFailure{*failure};
-  // Where nothing may be created there is no room for a journal.
-  const WriteWay chosen = std::get<WriteWay>(way);
-  const JournalStep journal = chosen == WriteWay::Replace ? JournalStep::Write : JournalStep::None;
-  return WritePair(paths, chosen, bytes, journal);
+  const auto plan = PlanSave(paths, kind);
+  if (auto* failure = std::get_if<FileFailure>(&plan)) return PairWriteFailure{*failure};
+  return WritePair(paths, std::get<SavePlan>(plan), bytes, SaveStep::New);
 }
 
 }  // namespace quorveno
