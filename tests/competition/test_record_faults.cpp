@@ -433,8 +433,9 @@ void TestRecordFaults::killedSaveLeavesOldOrNewRecord_data() {
 
 // A copy of the game is killed at each system call of a save in turn; after
 // each, the next copy must find the old record or the new one, and leave the
-// files so, with no copy of a killed save beside them. The new points line is longer than the old one and the new name
-// shorter, so any leftover of an old line would show.
+// files so, with no copy of a killed save beside them. The new points line is
+// longer than the old one and the new name shorter, so any leftover of an
+// old line would show.
 void TestRecordFaults::killedSaveLeavesOldOrNewRecord() {
   QFETCH(RecordFolderKind, kind);
 
@@ -455,7 +456,9 @@ void TestRecordFaults::killedSaveLeavesOldOrNewRecord() {
     for (const QString& entry : Entries(folder.path())) QVERIFY(QFile::remove(folder.filePath(entry)));
     QVERIFY(WriteRecord(folder.path(), oldPoints, oldName));
     // Where nothing may be created, the installer prepares the journal.
-    if (kind == RecordFolderKind::Shared) QVERIFY(WriteBytes(folder.filePath(kJournalFileName.toString()), ""));
+    if (kind == RecordFolderKind::Shared) {
+      QVERIFY(WriteBytes(folder.filePath(kJournalFileName.toString()), ""));
+    }
 
     const KillOutcome outcome = RunKilledAtCall(call, [&store] {
       store.Save(QStringLiteral("5\r\n"), QStringLiteral("123"), QStringLiteral("Bo"));
@@ -478,7 +481,8 @@ void TestRecordFaults::killedSaveLeavesOldOrNewRecord() {
     const QByteArray shownName = loaded.name.toLatin1();
     const QByteArray pointsAfter = ReadBytes(store.pointsPath());
     const QByteArray nameAfter = ReadBytes(store.namePath());
-    QCOMPARE(Entries(folder.path()), kind == RecordFolderKind::Shared ? RecordAndJournal() : RecordFilesOnly());
+    QCOMPARE(Entries(folder.path()),
+             kind == RecordFolderKind::Shared ? RecordAndJournal() : RecordFilesOnly());
     if (!isWhole(shownPoints, shownName) || !isWhole(pointsAfter, nameAfter)) {
       broken.append(QStringLiteral("killed at call %1: %2 by %3")
                         .arg(call)

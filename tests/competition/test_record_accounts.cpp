@@ -1,0 +1,345 @@
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+#include "competition/record_file.h"
+#include "competition/record_journal.h"
+#include "competition/record_location.h"
+#include "competition/record_store.h"
+#include "record_test_files.h"
+
+using namespace quorveno;
+using namespace quorveno::testing;
+
+namespace {
+
+// Accounts that need no entry in the password file.
+constexpr uid_t kTeacher = 4710;
+constexpr uid_t kFirstPupil = 4711;
+constexpr uid_t kSecondPupil = 4712;
+
+// How the folder of the record is laid out before the pupils play.
+enum class Layout {
+  // 0777, no files yet: the first start creates them.
+  OpenFolder,
+  // 1777, the files another account's, with copies of killed saves.
+  StickyFolder,
+  // /var/games/quorveno as installed: root's 0755 folder, 0666 files and
+  // journal.
+  MachineWide,
+  // The same as version 1.0 prepared it, without the journal.
+  MachineWideWithoutJournal,
+  // Root (the teacher) was killed saving 7 by Rita over 5 by Zeno: the name
+  // is written, the points are not.
+  MachineWideAfterRootKilled,
+};
+
+QByteArray NativePath(const QString& path) { return QFile::encodeName(path); }
+
+bool MakeFile(const QString& path, const QByteArray& bytes, uid_t owner, mode_t mode) {
+  return WriteBytes(path, bytes) && ::chown(NativePath(path).constData(), owner, owner) == 0 &&
+         ::chmod(NativePath(path).constData(), mode) == 0;
+}
+
+bool LayOut(Layout layout, const QString& folder) {
+  const mode_t folderMode = layout == Layout::OpenFolder     ? 0777
+                            : layout == Layout::StickyFolder ? 01777
+                                                             : 0755;
+  if (!QDir().mkdir(folder) || ::chmod(NativePath(folder).constData(), folderMode) != 0) return false;
+  const RecordPaths paths = RecordPaths::In(folder);
+  const QString journal = QDir(folder).filePath(kJournalFileName.toString());
+  const uid_t owner = layout == Layout::StickyFolder ? kTeacher : 0;
+  const auto record = [&](const QByteArray& name) {
+    return MakeFile(paths.points, "5\r\n", owner, 0666) && MakeFile(paths.name, name, owner, 0666);
+  };
+  const auto copy = [&](const char* name, uid_t copyOwner) {
+    return MakeFile(QDir(folder).filePath(QLatin1String(name)), "9\r\n", copyOwner, 0600);
+  };
+  switch (layout) {
+    case Layout::OpenFolder:
+      return true;
+    case Layout::StickyFolder:
+      return record("Zeno\r\n") && copy(".frsosem.txt.k1ll3d", kFirstPupil) &&
+             copy(".frsosem1.txt.0th3rs", kTeacher);
+    case Layout::MachineWide:
+      return record("Zeno\r\n") && MakeFile(journal, "", owner, 0666);
+    case Layout::MachineWideWithoutJournal:
+      return record("Zeno\r\n");
+    case Layout::MachineWideAfterRootKilled:
+      return record("Rita\r\n") && MakeFile(journal, JournalFromRecord({"7\r\n", "Rita\r\n"}), owner, 0666);
+  }
+  return false;
+}
+
+QStringList Sorted(QStringList names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Layout)
+
+// The record shared by several accounts, each running the record store as
+// itself: every pupil can read and save it in every layout a school uses,
+// and a pupil's save killed at any moment leaves a whole record.
+class TestRecordAccounts : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void initTestCase();
+  void everyAccountReadsAndSaves_data();
+  void everyAccountReadsAndSaves();
+  void killedSavesLeaveAWholePair();
+
+ private:
+  struct Run {
+    QMap<QString, QString> values;
+    bool killed = false;
+  };
+
+  void Start(QProcess& process, uid_t account, const QStringList& arguments, const QString& umask = {});
+  static Run Finish(QProcess& process);
+  Run RunAs(uid_t account, const QStringList& arguments, const QString& umask = {});
+  QString NewFolder();
+
+  QTemporaryDir workspace_{QStringLiteral("/tmp/quorveno-accounts-XXXXXX")};
+  QString helper_;
+  int folders_ = 0;
+};
+
+// The accounts must reach the helper and the folders: both live in a
+// workspace that everybody may enter, whatever folder the build is in.
+void TestRecordAccounts::initTestCase() {
+  if (::geteuid() != 0) QSKIP("acting as other accounts needs root, as the suite runs in CI");
+  QVERIFY(workspace_.isValid());
+  QCOMPARE(::chmod(NativePath(workspace_.path()).constData(), 0755), 0);
+  helper_ = workspace_.filePath(QStringLiteral("quorveno_record_account"));
+  QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/quorveno_record_account"),
+                      helper_));
+  QCOMPARE(::chmod(NativePath(helper_).constData(), 0755), 0);
+}
+
+void TestRecordAccounts::Start(QProcess& process, uid_t account, const QStringList& arguments,
+                               const QString& umask) {
+  const QString id = QString::number(account);
+  process.setProgram(QStringLiteral("setpriv"));
+  process.setArguments(QStringList{QStringLiteral("--reuid=") + id, QStringLiteral("--regid=") + id,
+                                   QStringLiteral("--clear-groups"), helper_,
+                                   umask.isEmpty() ? QStringLiteral("022") : umask} +
+                       arguments);
+  process.setWorkingDirectory(workspace_.path());
+  process.start();
+}
+
+TestRecordAccounts::Run TestRecordAccounts::Finish(QProcess& process) {
+  Run run;
+  if (!process.waitForFinished(30000)) process.kill();
+  run.killed = process.exitStatus() == QProcess::CrashExit;
+  const QByteArray errors = process.readAllStandardError();
+  if (!run.killed && (process.exitCode() != 0 || !errors.isEmpty())) {
+    run.values.insert(QStringLiteral("error"), QString::fromUtf8("the helper failed: " + errors));
+  }
+  for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+    const qsizetype equals = line.indexOf('=');
+    if (equals > 0) {
+      const QString value = QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(equals + 1)));
+      run.values.insert(QString::fromLatin1(line.left(equals)), value);
+    }
+  }
+  return run;
+}
+
+TestRecordAccounts::Run TestRecordAccounts::RunAs(uid_t account, const QStringList& arguments,
+                                                  const QString& umask) {
+  QProcess process;
+  Start(process, account, arguments, umask);
+  return Finish(process);
+}
+
+QString TestRecordAccounts::NewFolder() {
+  return workspace_.filePath(QStringLiteral("record-%1").arg(++folders_));
+}
+
+void TestRecordAccounts::everyAccountReadsAndSaves_data() {
+  QTest::addColumn<Layout>("layout");
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<QString>("umask");
+  QTest::addColumn<QString>("shownFirst");
+  QTest::addColumn<QStringList>("leftAtTheEnd");
+
+  const QStringList record{QStringLiteral("frsosem.txt"), QStringLiteral("frsosem1.txt")};
+  const QStringList withJournal = record + QStringList{kJournalFileName.toString()};
+  QTest::newRow("0777 named folder, files made at the first start under umask 077")
+      << Layout::OpenFolder << "named" << "077" << "" << record;
+  QTest::newRow("1777 named folder, the files and a killed save's copy another account's")
+      << Layout::StickyFolder << "named" << "022" << "5 Zeno"
+      << record + QStringList{QStringLiteral(".frsosem1.txt.0th3rs")};
+  QTest::newRow("machine-wide folder as installed")
+      << Layout::MachineWide << "shared" << "077" << "5 Zeno" << withJournal;
+  QTest::newRow("machine-wide folder of version 1.0, without the journal")
+      << Layout::MachineWideWithoutJournal << "shared" << "022" << "5 Zeno" << record;
+  QTest::newRow("machine-wide folder, root killed while saving")
+      << Layout::MachineWideAfterRootKilled << "shared" << "022" << "7 Rita" << withJournal;
+}
+
+// Two pupils take turns: each sees the other's record and beats it, with no
+// message; the files stay open to both, and no leftover of theirs stays.
+void TestRecordAccounts::everyAccountReadsAndSaves() {
+  QFETCH(Layout, layout);
+  QFETCH(QString, kind);
+  QFETCH(QString, umask);
+  QFETCH(QString, shownFirst);
+  QFETCH(QStringList, leftAtTheEnd);
+
+  const QString folder = NewFolder();
+  QVERIFY(LayOut(layout, folder));
+  const auto shown = [](const Run& run) {
+    return (run.values.value(QStringLiteral("points")).trimmed() + QLatin1Char(' ') +
+            run.values.value(QStringLiteral("name")).trimmed())
+        .trimmed();
+  };
+  const struct Turn {
+    uid_t account;
+    QString score;
+    QString name;
+  } turns[] = {{kFirstPupil, QStringLiteral("12"), QStringLiteral("Anna")},
+               {kSecondPupil, QStringLiteral("15"), QStringLiteral("Bruno")},
+               {kFirstPupil, QStringLiteral("16"), QStringLiteral("Anna")}};
+  QString expected = shownFirst;
+  for (const Turn& turn : turns) {
+    const Run loaded = RunAs(turn.account, {QStringLiteral("load"), folder, kind}, umask);
+    QCOMPARE(loaded.values.value(QStringLiteral("error")), QString());
+    QCOMPARE(shown(loaded), expected);
+    const Run saved = RunAs(turn.account,
+                            {QStringLiteral("save"), folder, kind,
+                             loaded.values.value(QStringLiteral("points")), turn.score, turn.name},
+                            umask);
+    QCOMPARE(saved.values.value(QStringLiteral("message")), kRecordSavedMessage.toString());
+    expected = turn.score + QLatin1Char(' ') + turn.name;
+  }
+
+  QCOMPARE(Sorted(Entries(folder)), Sorted(leftAtTheEnd));
+  const RecordPaths paths = RecordPaths::In(folder);
+  QCOMPARE(ReadBytes(paths.points), QByteArray("16\r\n"));
+  QCOMPARE(ReadBytes(paths.name), QByteArray("Anna\r\n"));
+  for (const QString& file : {paths.points, paths.name}) {
+    QCOMPARE(QFileInfo(file).permissions() & (QFile::WriteGroup | QFile::WriteOther),
+             QFile::WriteGroup | QFile::WriteOther);
+  }
+  const QString journal = QDir(folder).filePath(kJournalFileName.toString());
+  if (QFileInfo::exists(journal)) QCOMPARE(QFileInfo(journal).size(), 0);
+}
+
+// A pupil leaves with a new record and is killed at a random moment of the
+// save, again and again, in the machine-wide folder; after each kill another
+// pupil's start shows a whole pair, the old one or the new one, and keeps it,
+// with nothing else in the folder. Each new name is longer or shorter than
+// the one before, so a line cut halfway or left with its old tail would
+// show.
+void TestRecordAccounts::killedSavesLeaveAWholePair() {
+  constexpr int kKills = 100;
+  const QString folder = NewFolder();
+  QVERIFY(LayOut(Layout::MachineWide, folder));
+  const RecordPaths paths = RecordPaths::In(folder);
+  const QStringList installed = Sorted(Entries(folder));
+  const QStringList load{QStringLiteral("load"), folder, QStringLiteral("shared")};
+  const auto save = [&](int score) {
+    const QString name =
+        score % 2 == 0 ? QStringLiteral("Massimiliano %1").arg(score) : QStringLiteral("Bo %1").arg(score);
+    return QStringList{QStringLiteral("save"), folder, QStringLiteral("shared"), QString::number(score - 1),
+                       QString::number(score), name};
+  };
+
+  // How long a save takes, from the line before it to the line after it:
+  // the kills fall anywhere within that time.
+  const auto waitForLine = [](QProcess& process, const QByteArray& line) {
+    while (!process.peek(1 << 16).contains(line)) {
+      if (!process.waitForReadyRead(30000)) return false;
+    }
+    return true;
+  };
+  QElapsedTimer timer;
+  qint64 longestSaveUs = 0;
+  int score = 5;
+  for (int round = 0; round < 5; ++round) {
+    QProcess process;
+    Start(process, kFirstPupil, save(++score));
+    QVERIFY(waitForLine(process, "saving\n"));
+    timer.start();
+    QVERIFY(waitForLine(process, "status="));
+    longestSaveUs = std::max(longestSaveUs, timer.nsecsElapsed() / 1000);
+    QVERIFY(process.waitForFinished(30000));
+  }
+
+  int kills = 0;
+  int killsWhileSaving = 0;
+  int oldPairs = 0;
+  int newPairs = 0;
+  int stale = 0;
+  QStringList broken;
+  QElapsedTimer loop;
+  loop.start();
+  int rounds = 0;
+  for (; killsWhileSaving < kKills && rounds < 10 * kKills; ++rounds) {
+    const QByteArray oldPoints = ReadBytes(paths.points);
+    const QByteArray oldName = ReadBytes(paths.name);
+    const QStringList arguments = save(oldPoints.trimmed().toInt() + 1);
+    QProcess process;
+    Start(process, kFirstPupil, arguments);
+    QVERIFY(waitForLine(process, "saving\n"));
+    ::usleep(static_cast<useconds_t>(QRandomGenerator::global()->bounded(longestSaveUs + 1)));
+    ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+    const Run killed = Finish(process);
+    kills += killed.killed;
+    killsWhileSaving += killed.killed && !killed.values.contains(QStringLiteral("status"));
+
+    const Run next = RunAs(kSecondPupil, load);
+    const Run again = RunAs(kFirstPupil, load);
+    const QByteArray shownPoints = next.values.value(QStringLiteral("points")).toLatin1();
+    const QByteArray shownName = next.values.value(QStringLiteral("name")).toLatin1();
+    const QByteArray newPoints = arguments[4].toLatin1() + "\r\n";
+    const QByteArray newName = arguments[5].toLatin1() + "\r\n";
+    const bool isOld = shownPoints == oldPoints && shownName == oldName;
+    const bool isNew = shownPoints == newPoints && shownName == newName;
+    oldPairs += isOld;
+    newPairs += isNew;
+    const bool staleFiles = Sorted(Entries(folder)) != installed ||
+                            QFileInfo(QDir(folder).filePath(kJournalFileName.toString())).size() != 0;
+    stale += staleFiles;
+    if ((!isOld && !isNew) || staleFiles || !next.values.value(QStringLiteral("error")).isEmpty() ||
+        again.values != next.values || ReadBytes(paths.points) != shownPoints ||
+        ReadBytes(paths.name) != shownName) {
+      broken.append(QStringLiteral("save %1: %2 by %3 (%4), folder: %5")
+                        .arg(rounds)
+                        .arg(QString::fromLatin1(shownPoints.toPercentEncoding()),
+                             QString::fromLatin1(shownName.toPercentEncoding()),
+                             next.values.value(QStringLiteral("error")),
+                             Entries(folder).join(QLatin1Char(' '))));
+    }
+  }
+  qInfo(
+      "%d saves, %d killed, %d of them while saving (a save takes up to %lld us); %d whole pairs (%d old, "
+      "%d new); %d times stale files; %.1f s",
+      rounds, kills, killsWhileSaving, static_cast<long long>(longestSaveUs), oldPairs + newPairs, oldPairs,
+      newPairs, stale, static_cast<double>(loop.elapsed()) / 1000);
+  QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral("; "))));
+  QCOMPARE(killsWhileSaving, kKills);
+  QCOMPARE(oldPairs + newPairs, rounds);
+  QVERIFY2(oldPairs > 0 && newPairs > 0, "the kills did not fall within the saves");
+}
+
+QTEST_GUILESS_MAIN(TestRecordAccounts)
+#include "test_record_accounts.moc"
