@@ -58,9 +58,9 @@ QString JournalPath(const RecordPaths& paths) {
 }
 
 // The hidden copies a save writes before renaming them (".frsosem.txt."
-// and six characters), and the probes of earlier versions. Only a save that
-// holds the lock makes them, so whoever holds it finds only those that
-// killed saves left, and removes those it may.
+// and six characters), and the files that probe whether the folder takes
+// new files. Only a save that holds the lock makes them, so whoever holds it
+// finds only those that killed saves left, and removes those it may.
 void RemoveStaleCopies(const QString& directory) {
   const QStringList patterns{QStringLiteral(".frsosem.txt.??????"), QStringLiteral(".frsosem1.txt.??????"),
                              QStringLiteral("..frsosem.journal.??????"),

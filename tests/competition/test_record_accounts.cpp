@@ -209,6 +209,8 @@ void TestRecordAccounts::everyAccountReadsAndSaves_data() {
       << record + QStringList{QStringLiteral(".frsosem1.txt.0th3rs")} << everybody;
   QTest::newRow("machine-wide folder as installed")
       << Layout::MachineWide << "shared" << "077" << 0 << "5 Zeno" << withJournal << everybody;
+  QTest::newRow("named folder closed to the pupils, with open files and journal")
+      << Layout::MachineWide << "named" << "022" << 0 << "5 Zeno" << withJournal << everybody;
   QTest::newRow("machine-wide folder of version 1.0, without the journal")
       << Layout::MachineWideWithoutJournal << "shared" << "022" << 0 << "5 Zeno" << record << everybody;
   QTest::newRow("machine-wide folder, root killed while saving")
