@@ -40,6 +40,8 @@ enum class Layout {
   GroupFolder,
   // 1777, the files another account's, with copies of killed saves.
   StickyFolder,
+  // 1777, the files another account's, who was killed saving 7 by Rita.
+  StickyFolderAfterKill,
   // /var/games/quorveno as installed: root's 0755 folder, 0666 files and
   // journal.
   MachineWide,
@@ -58,10 +60,11 @@ bool MakeFile(const QString& path, const QByteArray& bytes, uid_t owner, mode_t 
 }
 
 bool LayOut(Layout layout, const QString& folder) {
-  const mode_t folderMode = layout == Layout::OpenFolder     ? 0777
-                            : layout == Layout::GroupFolder  ? 0775
-                            : layout == Layout::StickyFolder ? 01777
-                                                             : 0755;
+  const bool sticky = layout == Layout::StickyFolder || layout == Layout::StickyFolderAfterKill;
+  const mode_t folderMode = layout == Layout::OpenFolder    ? 0777
+                            : layout == Layout::GroupFolder ? 0775
+                            : sticky                        ? 01777
+                                                            : 0755;
   const gid_t folderGroup = layout == Layout::GroupFolder ? kClassGroup : 0;
   if (!QDir().mkdir(folder) || ::chown(NativePath(folder).constData(), 0, folderGroup) != 0 ||
       ::chmod(NativePath(folder).constData(), folderMode) != 0) {
@@ -69,7 +72,8 @@ bool LayOut(Layout layout, const QString& folder) {
   }
   const RecordPaths paths = RecordPaths::In(folder);
   const QString journal = QDir(folder).filePath(kJournalFileName.toString());
-  const uid_t owner = layout == Layout::StickyFolder ? kTeacher : 0;
+  const uid_t owner = sticky ? kTeacher : 0;
+  const QByteArray killedSave = JournalFromRecord({"7\r\n", "Rita\r\n"});
   const auto record = [&](const QByteArray& name) {
     return MakeFile(paths.points, "5\r\n", owner, 0666) && MakeFile(paths.name, name, owner, 0666);
   };
@@ -83,12 +87,14 @@ bool LayOut(Layout layout, const QString& folder) {
     case Layout::StickyFolder:
       return record("Zeno\r\n") && copy(".frsosem.txt.k1ll3d", kFirstPupil) &&
              copy(".frsosem1.txt.0th3rs", kTeacher);
+    case Layout::StickyFolderAfterKill:
+      return record("Rita\r\n") && MakeFile(journal, killedSave, owner, 0666);
     case Layout::MachineWide:
       return record("Zeno\r\n") && MakeFile(journal, "", owner, 0666);
     case Layout::MachineWideWithoutJournal:
       return record("Zeno\r\n");
     case Layout::MachineWideAfterRootKilled:
-      return record("Rita\r\n") && MakeFile(journal, JournalFromRecord({"7\r\n", "Rita\r\n"}), owner, 0666);
+      return record("Rita\r\n") && MakeFile(journal, killedSave, owner, 0666);
   }
   return false;
 }
@@ -113,6 +119,7 @@ class TestRecordAccounts : public QObject {
   void initTestCase();
   void everyAccountReadsAndSaves_data();
   void everyAccountReadsAndSaves();
+  void closedOwnFolderKeepsTheRecord();
   void killedSavesLeaveAWholePair();
 
  private:
@@ -207,6 +214,8 @@ void TestRecordAccounts::everyAccountReadsAndSaves_data() {
   QTest::newRow("1777 named folder, the files and a killed save's copy another account's")
       << Layout::StickyFolder << "named" << "022" << 0 << "5 Zeno"
       << record + QStringList{QStringLiteral(".frsosem1.txt.0th3rs")} << everybody;
+  QTest::newRow("1777 named folder, another account killed while saving")
+      << Layout::StickyFolderAfterKill << "named" << "022" << 0 << "7 Rita" << withJournal << everybody;
   QTest::newRow("machine-wide folder as installed")
       << Layout::MachineWide << "shared" << "077" << 0 << "5 Zeno" << withJournal << everybody;
   QTest::newRow("named folder closed to the pupils, with open files and journal")
@@ -214,7 +223,8 @@ void TestRecordAccounts::everyAccountReadsAndSaves_data() {
   QTest::newRow("machine-wide folder of version 1.0, without the journal")
       << Layout::MachineWideWithoutJournal << "shared" << "022" << 0 << "5 Zeno" << record << everybody;
   QTest::newRow("machine-wide folder, root killed while saving")
-      << Layout::MachineWideAfterRootKilled << "shared" << "022" << 0 << "7 Rita" << withJournal << everybody;
+      << Layout::MachineWideAfterRootKilled << "shared" << "022" << 0 << "7 Rita" << withJournal
+      << everybody;
 }
 
 // Two pupils take turns: each sees the other's record and beats it, with no
@@ -264,6 +274,31 @@ void TestRecordAccounts::everyAccountReadsAndSaves() {
   }
   const QString journal = QDir(folder).filePath(kJournalFileName.toString());
   if (QFileInfo::exists(journal)) QCOMPARE(QFileInfo(journal).size(), 0);
+}
+
+// A pupil's own folder that the pupil may not write: the save fails with a
+// message and changes nothing (root, for whom permission bits change
+// nothing, could not show it).
+void TestRecordAccounts::closedOwnFolderKeepsTheRecord() {
+  const QString folder = NewFolder();
+  const RecordPaths paths = RecordPaths::In(folder);
+  QVERIFY(QDir().mkdir(folder));
+  QVERIFY(MakeFile(paths.points, "5\r\n", kFirstPupil, 0644) &&
+          MakeFile(paths.name, "Bo\r\n", kFirstPupil, 0644));
+  QCOMPARE(::chown(NativePath(folder).constData(), kFirstPupil, kFirstPupil), 0);
+  QCOMPARE(::chmod(NativePath(folder).constData(), 0555), 0);
+
+  const Run saved =
+      RunAs(kFirstPupil, {QStringLiteral("save"), folder, QStringLiteral("own"), QStringLiteral("5\r\n"),
+                          QStringLiteral("9"), QStringLiteral("Carla")});
+  QCOMPARE(saved.values.value(QStringLiteral("status")), QStringLiteral("failed"));
+  const QString message = saved.values.value(QStringLiteral("message"));
+  QVERIFY2(message.contains(QStringLiteral("nella cartella «%1»): permesso negato.").arg(folder)),
+           qPrintable(message));
+  QVERIFY(message.endsWith(QStringLiteral("Il record precedente è rimasto com'era.")));
+  QCOMPARE(ReadBytes(paths.points), QByteArray("5\r\n"));
+  QCOMPARE(ReadBytes(paths.name), QByteArray("Bo\r\n"));
+  QCOMPARE(Sorted(Entries(folder)), Sorted({QStringLiteral("frsosem.txt"), QStringLiteral("frsosem1.txt")}));
 }
 
 // A pupil leaves with a new record and is killed at a random moment of the
