@@ -140,8 +140,11 @@ std::optional<FileFailure> Replacement::Commit() {
   return std::nullopt;
 }
 
+// Windows keeps its permissions in access lists, not in these bits: every
+// file counts as one that only its owner writes, so a journal is removed
+// when its save is over, as in a folder of one user.
 std::variant<std::optional<Permissions>, FileFailure> ExistingPermissions(const QString& path) {
-  if (Names(path)) return std::optional<Permissions>(0666);
+  if (Names(path)) return std::optional<Permissions>(0644);
   return std::optional<Permissions>();
 }
 
