@@ -40,9 +40,9 @@ QWidget* MessageBoxDialogs::visibleOwner() const {
   return owner_ && owner_->isVisible() ? owner_.data() : nullptr;
 }
 
-QString MessageBoxDialogs::InputBox(const QString& prompt) {
+QString MessageBoxDialogs::InputBox(const QString& prompt, const QString& title) {
   QInputDialog box(visibleOwner());
-  box.setWindowTitle(kApplicationTitle);
+  box.setWindowTitle(title);
   box.setLabelText(prompt);
   box.setTextValue(QString());
   // The input box lays itself out around its line only when shown.
@@ -53,8 +53,8 @@ QString MessageBoxDialogs::InputBox(const QString& prompt) {
   return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
-void MessageBoxDialogs::MessageBox(const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, QMessageBox::Ok, visibleOwner());
+void MessageBoxDialogs::MessageBox(const QString& text, const QString& title) {
+  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, visibleOwner());
   box.setTextFormat(Qt::PlainText);
   KeepTitleWhole(box);
   box.exec();
