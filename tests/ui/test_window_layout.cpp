@@ -22,7 +22,7 @@ struct Design {
   QRect twips{};  // a line: from its left end, as wide as it is long
   QString caption{};
   QString font{};            // as the machine shows it; empty: the application's font
-  QColor text{};             // invalid: the kind's usual colour
+  QColor text{};             // invalid: the kind's usual colour; a line: its colour
   QColor background{};       // invalid: the kind's usual; labels are transparent
   bool border = false;       // labels only
   bool centred = false;      // boxes and labels
