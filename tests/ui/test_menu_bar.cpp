@@ -54,6 +54,7 @@ void TestMenuBar::everyTopLevelItemIsShown() {
   QMenuBar* bar = harness.window().menuBar();
   QTRY_COMPARE(bar->width(), width);
   const QString needed = QStringLiteral("the bar needs %1 of %2 pixels").arg(bar->sizeHint().width()).arg(width);
+  qInfo("%s", qPrintable(needed));
   QCOMPARE(bar->actions().size(), 6);
   for (QAction* item : bar->actions()) {
     QVERIFY2(bar->rect().contains(bar->actionGeometry(item)), qPrintable(item->text() + QLatin1String(": ") + needed));
