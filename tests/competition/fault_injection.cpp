@@ -1,6 +1,7 @@
 #include "fault_injection.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -8,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDirIterator>
 #include <QFile>
 #include <QTest>
 
@@ -59,6 +61,33 @@ ChildOutcome RunOnPrivateTmpfs(const QString& folder, int kibibytes, const std::
     // Mounts made here must not spread back to the parent's namespace.
     if (!EnterOwnMountNamespace() || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
         ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options.constData()) != 0) {
+      ::_exit(kUnsupportedExit);
+    }
+    body();
+    std::fflush(stdout);
+    ::_exit(QTest::currentTestFailed() ? 1 : 0);
+  }
+  return OutcomeOf(child);
+}
+
+ChildOutcome RunAsAccount(unsigned uid, const QString& folder, const std::function<void()>& body) {
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    QStringList paths{folder};
+    for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+      paths << it.next();
+    }
+    for (const QString& path : paths) {
+      if (::lchown(QFile::encodeName(path).constData(), uid, uid) != 0) return ChildOutcome::Failed;
+    }
+  }
+  std::fflush(stdout);
+  const pid_t child = ::fork();
+  if (child < 0) return ChildOutcome::Failed;
+  if (child == 0) {
+    if (root && (::setgroups(0, nullptr) != 0 || ::setresgid(uid, uid, uid) != 0 || ::setresuid(uid, uid, uid) != 0)) {
       ::_exit(kUnsupportedExit);
     }
     body();

@@ -24,6 +24,13 @@ bool RemountReadOnly(const QString& folder);
 // Inside `body`: writes `fillerPath` until the file system has no room left.
 bool FillFileSystem(const QString& fillerPath);
 
+// Runs `body` in a child process as the account `uid` (group `uid`, no
+// other groups), so that permission bits stop it as they stop a pupil even
+// when the suite runs as root; run by another user, the child stays that
+// user. QTest checks in `body` report as usual; Failed when one failed.
+// `folder` and everything in it is first given to the account.
+ChildOutcome RunAsAccount(unsigned uid, const QString& folder, const std::function<void()>& body);
+
 enum class KillOutcome { Killed, Finished, Unsupported };
 
 // Runs `action` in a traced child process and kills it with SIGKILL as it

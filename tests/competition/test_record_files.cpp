@@ -13,6 +13,7 @@
 
 #include "competition/record_file.h"
 #include "competition/record_store.h"
+#include "fault_injection.h"
 #include "record_test_files.h"
 
 using namespace quorveno;
@@ -22,7 +23,8 @@ Q_DECLARE_METATYPE(RecordFolderKind)
 
 namespace {
 
-bool RunningAsRoot() { return ::geteuid() == 0; }
+// An account that needs no entry in the password file.
+constexpr unsigned kPupil = 4711;
 
 ino_t Inode(const QString& path) {
   struct stat st {};
@@ -229,24 +231,30 @@ void TestRecordFiles::failedSaveKeepsTheRecord() {
   QVERIFY(folder.isValid());
   QVERIFY(WriteRecord(folder.path(), "5\r\n", "Bo\r\n"));
   const RecordStore store({folder.path(), kind});
-  SaveOutcome saved;
+  const auto saveFails = [&] {
+    const SaveOutcome saved =
+        store.Save(QStringLiteral("5\r\n"), QStringLiteral("123456789"), QStringLiteral("Alberto"));
+    QCOMPARE(saved.status, SaveOutcome::Status::Failed);
+    QVERIFY2(saved.message.startsWith(QStringLiteral("Impossibile salvare il record (file «")),
+             qPrintable(saved.message));
+    QVERIFY2(saved.message.contains(QStringLiteral("nella cartella «%1»): %2.").arg(folder.path(), reason)),
+             qPrintable(saved.message));
+    QVERIFY(saved.message.endsWith(QStringLiteral("Il record precedente è rimasto com'era.")));
+  };
   if (fileSizeLimit == 0) {
-    if (RunningAsRoot()) QSKIP("permission bits do not stop root");
-    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
-    saved = store.Save(QStringLiteral("5\r\n"), QStringLiteral("123456789"), QStringLiteral("Alberto"));
-    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    // As a pupil: permission bits do not stop root.
+    QCOMPARE(RunAsAccount(kPupil, folder.path(),
+                          [&] {
+                            QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+                            saveFails();
+                          }),
+             ChildOutcome::Passed);
   } else {
     const FileSizeLimit limit(static_cast<rlim_t>(fileSizeLimit));
     QVERIFY(limit.active());
-    saved = store.Save(QStringLiteral("5\r\n"), QStringLiteral("123456789"), QStringLiteral("Alberto"));
+    saveFails();
   }
 
-  QCOMPARE(saved.status, SaveOutcome::Status::Failed);
-  QVERIFY2(saved.message.startsWith(QStringLiteral("Impossibile salvare il record (file «")),
-           qPrintable(saved.message));
-  QVERIFY2(saved.message.contains(QStringLiteral("nella cartella «%1»): %2.").arg(folder.path(), reason)),
-           qPrintable(saved.message));
-  QVERIFY(saved.message.endsWith(QStringLiteral("Il record precedente è rimasto com'era.")));
   QCOMPARE(ReadBytes(store.pointsPath()), QByteArray("5\r\n"));
   QCOMPARE(ReadBytes(store.namePath()), QByteArray("Bo\r\n"));
   QCOMPARE(Entries(folder.path()), RecordFilesOnly());
@@ -270,7 +278,6 @@ void TestRecordFiles::eachFolderKindWritesTheSameBytes() {
   QFETCH(bool, folderWritable);
   QFETCH(bool, inPlace);
 
-  if (!folderWritable && RunningAsRoot()) QSKIP("permission bits do not stop root");
   QTemporaryDir folder;
   QVERIFY(folder.isValid());
   QVERIFY(WriteRecord(folder.path(), "  15 punti, record di classe\r\n", "Massimiliano\r\n"));
@@ -281,11 +288,18 @@ void TestRecordFiles::eachFolderKindWritesTheSameBytes() {
   QVERIFY(QFile::setPermissions(store.namePath(), everybody));
   const ino_t pointsInode = Inode(store.pointsPath());
   const ino_t nameInode = Inode(store.namePath());
-  if (!folderWritable) QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
 
-  const SaveOutcome saved = store.Save(QStringLiteral("  15"), QStringLiteral("16"), QStringLiteral("Bo"));
-  QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  QCOMPARE(saved.status, SaveOutcome::Status::Saved);
+  // As a pupil: permission bits do not stop root.
+  QCOMPARE(RunAsAccount(kPupil, folder.path(),
+                        [&] {
+                          if (!folderWritable) {
+                            QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+                          }
+                          const SaveOutcome saved =
+                              store.Save(QStringLiteral("  15"), QStringLiteral("16"), QStringLiteral("Bo"));
+                          QCOMPARE(saved.status, SaveOutcome::Status::Saved);
+                        }),
+           ChildOutcome::Passed);
   QCOMPARE(ReadBytes(store.pointsPath()), QByteArray("16\r\n"));
   QCOMPARE(ReadBytes(store.namePath()), QByteArray("Bo\r\n"));
   QCOMPARE(Inode(store.pointsPath()) == pointsInode, inPlace);

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +5,7 @@
 #include <QTest>
 
 #include "competition/record_location.h"
+#include "fault_injection.h"
 #include "record_test_files.h"
 
 using namespace quorveno;
@@ -15,6 +14,9 @@ using namespace quorveno::testing;
 Q_DECLARE_METATYPE(RecordFolderKind)
 
 namespace {
+
+// An account that needs no entry in the password file.
+constexpr unsigned kPupil = 4711;
 
 // Puts one record file into the state named: "file", "missing", "link",
 // "folder" or "read-only".
@@ -105,19 +107,25 @@ void TestRecordLocation::machineWideFolderNeedsBothFilesWritable() {
   QFETCH(QString, name);
   QFETCH(bool, used);
 
-  if (points == QStringLiteral("read-only") && ::geteuid() == 0) QSKIP("root may write any file");
-  QTemporaryDir shared;
-  QTemporaryDir user;
-  QVERIFY(shared.isValid() && user.isValid());
-  const RecordPaths paths = RecordPaths::In(shared.path());
+  QTemporaryDir base;
+  QVERIFY(base.isValid());
+  const QString shared = base.filePath(QStringLiteral("shared"));
+  const QString user = base.filePath(QStringLiteral("user"));
+  QVERIFY(QDir().mkdir(shared) && QDir().mkdir(user));
+  const RecordPaths paths = RecordPaths::In(shared);
   QVERIFY(Prepare(paths.points, points));
   QVERIFY(Prepare(paths.name, name));
-  const QStringList sharedBefore = Entries(shared.path());
+  const QStringList sharedBefore = Entries(shared);
 
-  const RecordLocation location = LocateRecordDirectory({std::nullopt, shared.path(), user.path()});
-  QCOMPARE(location.directory, used ? shared.path() : user.path());
-  QCOMPARE(location.kind, used ? RecordFolderKind::Shared : RecordFolderKind::Private);
-  QCOMPARE(Entries(shared.path()), sharedBefore);
+  // As a pupil: root may write any file.
+  QCOMPARE(RunAsAccount(kPupil, base.path(),
+                        [&] {
+                          const RecordLocation location = LocateRecordDirectory({std::nullopt, shared, user});
+                          QCOMPARE(location.directory, used ? shared : user);
+                          QCOMPARE(location.kind, used ? RecordFolderKind::Shared : RecordFolderKind::Private);
+                        }),
+           ChildOutcome::Passed);
+  QCOMPARE(Entries(shared), sharedBefore);
 }
 
 void TestRecordLocation::userFolderIsCreated() {
