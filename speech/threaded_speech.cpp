@@ -1,6 +1,7 @@
 #include "speech/threaded_speech.h"
 
 #include <QLibrary>
+#include <QTimer>
 
 #include <memory>
 
@@ -61,17 +62,27 @@ ThreadedSpeech::ThreadedSpeech(const QString& modulePath) : host_(new EngineHost
   connect(&thread_, &QThread::finished, host_, &QObject::deleteLater);
   connect(host_, &EngineHost::failed, this, &ThreadedSpeech::silenced);
   thread_.setObjectName(QStringLiteral("voice"));
-  thread_.start(QThread::LowPriority);
 }
 
 ThreadedSpeech::~ThreadedSpeech() {
+  if (!thread_.isRunning()) {
+    delete host_;
+    return;
+  }
   thread_.quit();
   thread_.wait();
 }
 
+// The sentence reaches the voice's thread from the window's event loop: the
+// first one, said as the name box opens, starts the thread and loads the
+// engine only once that box is on the screen, so that it does not compete
+// with the box for the processor.
 void ThreadedSpeech::Say(const QString& sentence) {
   const quint64 id = ++latest_;
-  QMetaObject::invokeMethod(host_, [host = host_, id, sentence] { host->Speak(id, sentence); });
+  QTimer::singleShot(0, this, [this, id, sentence] {
+    if (!thread_.isRunning()) thread_.start();
+    QMetaObject::invokeMethod(host_, [host = host_, id, sentence] { host->Speak(id, sentence); });
+  });
 }
 
 }  // namespace quorveno
