@@ -23,25 +23,29 @@ int CollectSamples(short* samples, int count, espeak_EVENT* events) {
   return (*synthesis->superseded)() ? 1 : 0;
 }
 
-}  // namespace
-
-std::unique_ptr<ItalianSynthesizer> ItalianSynthesizer::Open(std::string& failure) {
+// Empty, or why espeak-ng could not start.
+std::string StartEspeak() {
   espeak_ng_InitializePath(nullptr);
   espeak_ng_ERROR_CONTEXT context = nullptr;
   espeak_ng_STATUS status = espeak_ng_Initialize(&context);
+  espeak_ng_ClearErrorContext(&context);
   if (status == ENS_OK) status = espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
   if (status == ENS_OK) status = espeak_ng_SetVoiceByName("it");
-  if (status != ENS_OK) {
-    failure = StatusText(status);
-    espeak_ng_ClearErrorContext(&context);
-    espeak_ng_Terminate();
-    return nullptr;
-  }
+  if (status != ENS_OK) return StatusText(status);
   espeak_SetSynthCallback(CollectSamples);
-  return std::unique_ptr<ItalianSynthesizer>(new ItalianSynthesizer);
+  return {};
 }
 
-ItalianSynthesizer::~ItalianSynthesizer() { espeak_ng_Terminate(); }
+}  // namespace
+
+std::unique_ptr<ItalianSynthesizer> ItalianSynthesizer::Open(std::string& failure) {
+  static const std::string startFailure = StartEspeak();
+  if (!startFailure.empty()) {
+    failure = startFailure;
+    return nullptr;
+  }
+  return std::unique_ptr<ItalianSynthesizer>(new ItalianSynthesizer);
+}
 
 SynthesizedSpeech ItalianSynthesizer::Synthesize(const std::string& sentence,
                                                  const std::function<bool()>& superseded) {

@@ -16,15 +16,14 @@ struct SynthesizedSpeech {
 
 // espeak-ng with its Italian voice, chosen by name rather than by the
 // desktop's language, synthesising into memory. espeak-ng keeps one state
-// for the whole process: one synthesiser at a time, used from one thread.
+// for the whole process, started on the first Open and kept until the
+// process ends: espeak-ng 1.51 hangs when it is started again after being
+// stopped. One synthesiser at a time, used from one thread at a time.
 class ItalianSynthesizer {
  public:
-  // Starts espeak-ng; nothing when it or its Italian voice cannot be
-  // loaded, with espeak-ng's own reason in `failure`.
+  // Nothing when espeak-ng or its Italian voice cannot be loaded, with
+  // espeak-ng's own reason in `failure`.
   static std::unique_ptr<ItalianSynthesizer> Open(std::string& failure);
-  ~ItalianSynthesizer();
-  ItalianSynthesizer(const ItalianSynthesizer&) = delete;
-  ItalianSynthesizer& operator=(const ItalianSynthesizer&) = delete;
 
   // The sentence, in UTF-8, as speech; stops early, with what it has, when
   // `superseded` turns true.
