@@ -8,11 +8,13 @@
 
 namespace quorveno {
 
-// Opens `box` after telling any pending silence, with its text said aloud.
+// Opens `box` with its text said aloud. A silence reported meanwhile is
+// told before it opens or as soon as it closes.
 template <typename Box>
 auto SpeakingDialogs::Open(const QString& text, Box box) {
   TellPendingSilence();
   speech_.Say(QString::fromStdString(SpokenBoxText(text.toStdString())));
+  const auto closed = qScopeGuard([this] { TellPendingSilence(); });
   return WhileOpen(box);
 }
 
@@ -42,7 +44,7 @@ void SpeakingDialogs::TellSilence(const QString& reason) {
 }
 
 void SpeakingDialogs::TellPendingSilence() {
-  if (pendingSilence_.isEmpty()) return;
+  if (pendingSilence_.isEmpty() || openBoxes_ > 0) return;
   silenceTold_ = true;
   const QString reason = std::exchange(pendingSilence_, QString());
   WhileOpen([&] { boxes_.MessageBox(reason); });

@@ -17,7 +17,8 @@ class SpeakingDialogs final : public Dialogs {
   void Beep() override { boxes_.Beep(); }
 
   // Tells the pupil, once, why the voice is silent: at once when no box is
-  // open, otherwise before the next box, so no box opens over another.
+  // open, otherwise as soon as the open box closes, so that no box opens
+  // over another.
   void TellSilence(const QString& reason);
 
  private:
