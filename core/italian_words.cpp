@@ -22,6 +22,13 @@ constexpr std::array<std::string_view, 11> kPartSingular = {
 constexpr std::array<std::string_view, 11> kPartPlural = {
     "", "", "mezzi", "terzi", "quarti", "quinti", "sesti", "settimi", "ottavi", "noni", "decimi"};
 
+// The praises of kPraises, in the same order, as they are said.
+constexpr std::array<std::string_view, 8> kSpokenPraises = {
+    "Esatto! Sei eccezionale!",  "Esatto! OK!",     "Esatto! Fantastico!",
+    "Esatto! Mitico!",           "Esatto! Ottimo!", "Esatto! Sei un campione!",
+    "Esatto! Sei insuperabile!", "Esatto!"};
+static_assert(kSpokenPraises.size() == kPraises.size());
+
 constexpr long kFirstMillion = 1'000'000;
 
 // "tre" at the end of a longer number ("ventitré"); two bytes for the é.
@@ -156,6 +163,25 @@ std::string ProblemWords(const PosedProblem& problem) {
 
 std::string ProblemQuestion(const PosedProblem& problem) {
   return "Quanto fa " + ProblemWords(problem) + "?";
+}
+
+std::string VerdictWords(const JudgedAnswer& answer) {
+  const Judgement& judged = answer.judgement;
+  if (judged.verdict == Verdict::Right && judged.praiseIndex < kSpokenPraises.size()) {
+    return std::string(kSpokenPraises[judged.praiseIndex]);
+  }
+  if (judged.verdict == Verdict::Right) return "Esatto!";
+  return "Sbagliato, il risultato è " +
+         FractionWords(answer.problem.expectedNumerator, answer.problem.expectedDenominator);
+}
+
+std::string JudgementWords(const JudgedAnswer& answer) {
+  const Judgement& judged = answer.judgement;
+  const std::string verdict = VerdictWords(answer);
+  return verdict + (verdict.ends_with('!') ? " " : ". ") +
+         "Risposte esatte: " + std::to_string(judged.rightAnswers) +
+         ", risposte errate: " + std::to_string(judged.wrongAnswers) +
+         ", risposte totali: " + std::to_string(judged.rightAnswers + judged.wrongAnswers) + ".";
 }
 
 }  // namespace quorveno

@@ -28,4 +28,14 @@ std::string ProblemWords(const PosedProblem& problem);
 // "Quanto fa un quinto più due quinti?"
 std::string ProblemQuestion(const PosedProblem& problem);
 
+// The verdict as it is said: "Esatto!" with the praise drawn, in words
+// rather than as the spaced or repeated capitals shown ("Esatto!
+// Fantastico!" for "F A N T A S T I C O!!!"), or "Sbagliato, il
+// risultato è un terzo".
+std::string VerdictWords(const JudgedAnswer& answer);
+
+// The verdict and the counters after it: "Sbagliato, il risultato è un
+// terzo. Risposte esatte: 3, risposte errate: 1, risposte totali: 4."
+std::string JudgementWords(const JudgedAnswer& answer);
+
 }  // namespace quorveno

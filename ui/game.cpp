@@ -4,6 +4,7 @@
 
 #include "competition/record_location.h"
 #include "speech/speech_engine.h"
+#include "ui/accessible_interfaces.h"
 #include "ui/voice.h"
 
 namespace quorveno {
@@ -14,6 +15,7 @@ void PrepareApplication() {
   // The program ends when the pupil leaves, not when its last box closes.
   QApplication::setQuitOnLastWindowClosed(false);
   InstallItalianTranslations();
+  InstallAccessibleInterfaces();
 }
 
 namespace {

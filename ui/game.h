@@ -6,13 +6,15 @@
 #include "speech/speaking_dialogs.h"
 #include "speech/threaded_speech.h"
 #include "ui/message_box_dialogs.h"
+#include "ui/screen_reader_texts.h"
 #include "ui/tavola.h"
 
 namespace quorveno {
 
 // Sets the application up as the game needs it: its name (which names the
 // user's record folder), one look on every desktop, Qt's Italian texts, and
-// no quitting when a box closes before the window is shown.
+// no quitting when a box closes before the window is shown, and the
+// window's own descriptions for screen readers.
 void PrepareApplication();
 
 // The game as the program runs it: the window with the real boxes, the
@@ -32,6 +34,7 @@ class Game {
   std::unique_ptr<ThreadedSpeech> speech_;
   std::unique_ptr<SpeakingDialogs> speakingDialogs_;
   Tavola tavola_;
+  ScreenReaderTexts screenReader_{tavola_};
 };
 
 }  // namespace quorveno

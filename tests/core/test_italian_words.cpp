@@ -1,4 +1,5 @@
 #include <QTest>
+
 #include <set>
 #include <utility>
 
@@ -18,41 +19,19 @@ struct SpokenSum {
 };
 
 // Every sum in lowest terms that normal play (first numerator 1) can ask for.
+// clang-format off
 constexpr SpokenSum kSumsOfNormalPlay[] = {
-    {1, 1, "uno"},
-    {2, 1, "due"},
-    {1, 2, "un mezzo"},
-    {3, 2, "tre mezzi"},
-    {1, 3, "un terzo"},
-    {2, 3, "due terzi"},
-    {4, 3, "quattro terzi"},
-    {1, 4, "un quarto"},
-    {3, 4, "tre quarti"},
-    {5, 4, "cinque quarti"},
-    {1, 5, "un quinto"},
-    {2, 5, "due quinti"},
-    {3, 5, "tre quinti"},
-    {4, 5, "quattro quinti"},
-    {6, 5, "sei quinti"},
-    {5, 6, "cinque sesti"},
-    {7, 6, "sette sesti"},
-    {2, 7, "due settimi"},
-    {3, 7, "tre settimi"},
-    {4, 7, "quattro settimi"},
-    {5, 7, "cinque settimi"},
-    {6, 7, "sei settimi"},
-    {8, 7, "otto settimi"},
-    {3, 8, "tre ottavi"},
-    {5, 8, "cinque ottavi"},
-    {7, 8, "sette ottavi"},
-    {9, 8, "nove ottavi"},
-    {2, 9, "due noni"},
-    {4, 9, "quattro noni"},
-    {5, 9, "cinque noni"},
-    {7, 9, "sette noni"},
-    {8, 9, "otto noni"},
+    {1, 1, "uno"}, {2, 1, "due"}, {1, 2, "un mezzo"}, {3, 2, "tre mezzi"},
+    {1, 3, "un terzo"}, {2, 3, "due terzi"}, {4, 3, "quattro terzi"}, {1, 4, "un quarto"},
+    {3, 4, "tre quarti"}, {5, 4, "cinque quarti"}, {1, 5, "un quinto"}, {2, 5, "due quinti"},
+    {3, 5, "tre quinti"}, {4, 5, "quattro quinti"}, {6, 5, "sei quinti"}, {5, 6, "cinque sesti"},
+    {7, 6, "sette sesti"}, {2, 7, "due settimi"}, {3, 7, "tre settimi"}, {4, 7, "quattro settimi"},
+    {5, 7, "cinque settimi"}, {6, 7, "sei settimi"}, {8, 7, "otto settimi"}, {3, 8, "tre ottavi"},
+    {5, 8, "cinque ottavi"}, {7, 8, "sette ottavi"}, {9, 8, "nove ottavi"}, {2, 9, "due noni"},
+    {4, 9, "quattro noni"}, {5, 9, "cinque noni"}, {7, 9, "sette noni"}, {8, 9, "otto noni"},
     {9, 10, "nove decimi"},
 };
+// clang-format on
 
 PosedProblem Posed(int a, int c, int d) {
   PosedProblem problem;
@@ -75,52 +54,28 @@ class TestItalianWords : public QObject {
   void everySumOfNormalPlayIsWorded();
   void problemSentences_data();
   void problemSentences();
+  void verdictWords_data();
+  void verdictWords();
+  void judgementWords_data();
+  void judgementWords();
 };
 
 void TestItalianWords::numberWords_data() {
   QTest::addColumn<long>("n");
   QTest::addColumn<QString>("words");
+  // clang-format off
   const std::pair<long, const char*> rows[] = {
-      {0, "zero"},
-      {1, "uno"},
-      {3, "tre"},
-      {11, "undici"},
-      {17, "diciassette"},
-      {19, "diciannove"},
-      {20, "venti"},
-      {21, "ventuno"},
-      {23, "ventitré"},
-      {28, "ventotto"},
-      {31, "trentuno"},
-      {38, "trentotto"},
-      {44, "quarantaquattro"},
-      {99, "novantanove"},
-      {100, "cento"},
-      {101, "centouno"},
-      {103, "centotré"},
-      {108, "centotto"},
-      {110, "centodieci"},
-      {180, "centottanta"},
-      {188, "centottantotto"},
-      {200, "duecento"},
-      {381, "trecentottantuno"},
-      {800, "ottocento"},
-      {999, "novecentonovantanove"},
-      {1000, "mille"},
-      {1001, "milleuno"},
-      {1003, "milletré"},
-      {1007, "millesette"},
-      {1008, "milleotto"},
-      {1080, "milleottanta"},
-      {2000, "duemila"},
-      {2021, "duemilaventuno"},
-      {9999, "novemilanovecentonovantanove"},
-      {21000, "ventunmila"},
-      {23000, "ventitremila"},
-      {181003, "centottantunmilatré"},
-      {999999, "novecentonovantanovemilanovecentonovantanove"},
-      {1000000, "1000000"},
-      {-21, "meno ventuno"}};
+      {0, "zero"}, {1, "uno"}, {3, "tre"}, {11, "undici"},
+      {17, "diciassette"}, {19, "diciannove"}, {20, "venti"}, {21, "ventuno"},
+      {23, "ventitré"}, {28, "ventotto"}, {31, "trentuno"}, {38, "trentotto"},
+      {44, "quarantaquattro"}, {99, "novantanove"}, {100, "cento"}, {101, "centouno"},
+      {103, "centotré"}, {108, "centotto"}, {110, "centodieci"}, {180, "centottanta"},
+      {188, "centottantotto"}, {200, "duecento"}, {381, "trecentottantuno"}, {800, "ottocento"},
+      {999, "novecentonovantanove"}, {1000, "mille"}, {1001, "milleuno"}, {1003, "milletré"},
+      {1007, "millesette"}, {1008, "milleotto"}, {1080, "milleottanta"}, {2000, "duemila"},
+      {2021, "duemilaventuno"}, {9999, "novemilanovecentonovantanove"},
+      {21000, "ventunmila"}, {23000, "ventitremila"}, {181003, "centottantunmilatré"},
+      {999999, "novecentonovantanovemilanovecentonovantanove"}, {1000000, "1000000"}, {-21, "meno ventuno"}};
   for (const auto& [n, words] : rows) {
     QTest::newRow(qPrintable(QString::number(n))) << n << QString::fromUtf8(words);
   }
@@ -199,6 +154,60 @@ void TestItalianWords::problemSentences() {
   QCOMPARE(QString::fromStdString(ProblemQuestion(problem)), question);
   QCOMPARE(QStringLiteral("Quanto fa %1?").arg(QString::fromStdString(ProblemWords(problem))),
            question);
+}
+
+void TestItalianWords::verdictWords_data() {
+  QTest::addColumn<bool>("right");
+  QTest::addColumn<int>("praiseIndex");
+  QTest::addColumn<int>("expectedNumerator");
+  QTest::addColumn<int>("expectedDenominator");
+  QTest::addColumn<QString>("words");
+  QTest::newRow("right, first praise") << true << 0 << 3 << 5 << "Esatto! Sei eccezionale!";
+  QTest::newRow("right, spaced capitals") << true << 2 << 3 << 5 << "Esatto! Fantastico!";
+  QTest::newRow("right, E S A T T O") << true << 7 << 3 << 5 << "Esatto!";
+  QTest::newRow("wrong, one third") << false << 4 << 1 << 3 << "Sbagliato, il risultato è un terzo";
+  QTest::newRow("wrong, a whole number") << false << 0 << 2 << 1 << "Sbagliato, il risultato è due";
+}
+
+void TestItalianWords::verdictWords() {
+  QFETCH(bool, right);
+  QFETCH(int, praiseIndex);
+  QFETCH(int, expectedNumerator);
+  QFETCH(int, expectedDenominator);
+  JudgedAnswer answer;
+  answer.problem.expectedNumerator = expectedNumerator;
+  answer.problem.expectedDenominator = expectedDenominator;
+  answer.judgement.verdict = right ? Verdict::Right : Verdict::Wrong;
+  answer.judgement.praiseIndex = static_cast<std::size_t>(praiseIndex);
+  QTEST(QString::fromStdString(VerdictWords(answer)), "words");
+}
+
+void TestItalianWords::judgementWords_data() {
+  QTest::addColumn<bool>("right");
+  QTest::addColumn<int>("rightAnswers");
+  QTest::addColumn<int>("wrongAnswers");
+  QTest::addColumn<QString>("words");
+  QTest::newRow("right") << true << 1 << 0
+                         << "Esatto! Fantastico! Risposte esatte: 1, risposte errate: 0, risposte "
+                            "totali: 1.";
+  QTest::newRow("wrong, counters at their largest")
+      << false << kLargestCount - 1 << 1
+      << "Sbagliato, il risultato è un terzo. Risposte esatte: 32766, risposte errate: 1, risposte "
+         "totali: 32767.";
+}
+
+void TestItalianWords::judgementWords() {
+  QFETCH(bool, right);
+  QFETCH(int, rightAnswers);
+  QFETCH(int, wrongAnswers);
+  JudgedAnswer answer;
+  answer.problem.expectedNumerator = 1;
+  answer.problem.expectedDenominator = 3;
+  answer.judgement.verdict = right ? Verdict::Right : Verdict::Wrong;
+  answer.judgement.praiseIndex = 2;
+  answer.judgement.rightAnswers = static_cast<std::int16_t>(rightAnswers);
+  answer.judgement.wrongAnswers = static_cast<std::int16_t>(wrongAnswers);
+  QTEST(QString::fromStdString(JudgementWords(answer)), "words");
 }
 
 QTEST_APPLESS_MAIN(TestItalianWords)
