@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   quorveno::PrepareApplication();
-  quorveno::Game game;
+  quorveno::Game game(command.voice);
   QObject::connect(&game.window(), &quorveno::Tavola::programEnded, [] { QCoreApplication::exit(0); });
   game.window().Load();
   return app.exec();

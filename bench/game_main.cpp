@@ -42,7 +42,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   quorveno::bench::Probe probe(GameSteps());
   quorveno::PrepareApplication();
-  quorveno::Game game;
+  // --voce as the game's own command line gives it, among the probe's arguments.
+  quorveno::Game game(QCoreApplication::arguments().contains(QStringLiteral("--voce")));
   game.window().Load();
   return app.exec();
 }

@@ -73,6 +73,7 @@ QString UsageText() {
       "\n"
       "Opzioni:\n"
       "  --voce      legge ad alta voce, in italiano, i problemi e i risultati\n"
+      "              (il tasto F5 ripete il calcolo)\n"
       "  --help      mostra questo aiuto ed esce\n"
       "  --version   mostra la versione ed esce\n");
 }

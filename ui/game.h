@@ -1,6 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include "core/random_generator.h"
+#include "speech/speaking_dialogs.h"
+#include "speech/threaded_speech.h"
 #include "ui/message_box_dialogs.h"
 #include "ui/screen_reader_texts.h"
 #include "ui/tavola.h"
@@ -14,15 +18,21 @@ namespace quorveno {
 void PrepareApplication();
 
 // The game as the program runs it: the window with the real boxes, the
-// clock-seeded generator and the record's usual folder.
+// clock-seeded generator and the record's usual folder; with `voice`, read
+// aloud in Italian.
 class Game {
  public:
-  Game();
+  explicit Game(bool voice = false);
   Tavola& window() { return tavola_; }
 
  private:
+  TavolaServices Services();
+
   MessageBoxDialogs dialogs_;
   RandomGenerator random_;
+  // Only with the voice: without it nothing of the voice is loaded.
+  std::unique_ptr<ThreadedSpeech> speech_;
+  std::unique_ptr<SpeakingDialogs> speakingDialogs_;
   Tavola tavola_;
   ScreenReaderTexts screenReader_{tavola_};
 };

@@ -30,6 +30,8 @@ struct TavolaServices {
   // The folder of the record files.
   std::function<RecordLocation()> recordDirectory;
   WallClock clock = SystemWallClock;
+  // Added to the help box on a line of its own when not empty.
+  QString helpNote{};
 };
 
 // The game's one window. Its public methods are the handlers of its events,

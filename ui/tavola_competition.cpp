@@ -111,6 +111,9 @@ void Tavola::Next_Click() {
   Load();
 }
 
-void Tavola::HELP_Click() { services_.dialogs.MessageBox(HelpText(lblnome1->caption())); }
+void Tavola::HELP_Click() {
+  const QString note = services_.helpNote.isEmpty() ? QString() : QLatin1Char('\n') + services_.helpNote;
+  services_.dialogs.MessageBox(HelpText(lblnome1->caption()) + note);
+}
 
 }  // namespace quorveno

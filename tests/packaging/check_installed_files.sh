@@ -28,9 +28,12 @@ expect() {
   esac
 }
 
-# The value of KEY in the desktop entry.
+# The value of KEY in GROUP of the desktop entry (the entry itself by default).
 desktop_key() {
-  sed -n "s/^$1=//p" "$usr/share/applications/$app_id.desktop"
+  awk -v key="$1" -v group="[${2:-Desktop Entry}]" '
+    /^\[/ { inside = ($0 == group) }
+    inside && index($0, key "=") == 1 { print substr($0, length(key) + 2) }
+  ' "$usr/share/applications/$app_id.desktop"
 }
 
 expect games/quorveno "ELF"
@@ -42,6 +45,7 @@ for size in 32 48 64 128; do
 done
 expect share/icons/hicolor/scalable/apps/$app_id.svg "SVG"
 expect share/man/man6/quorveno.6.gz "gzip compressed"
+expect lib/quorveno/libquorveno_voice.so "ELF"
 
 if [ -e "$stage/var" ]; then
   fail "the record folder was staged: it must be made on the machine, not shipped"
@@ -51,6 +55,8 @@ fi
 # metainfo launches that entry and provides that game.
 [ "$(desktop_key Exec)" = quorveno ] || fail "Exec= should start quorveno, is: $(desktop_key Exec)"
 [ "$(desktop_key Icon)" = "$app_id" ] || fail "Icon= should name the installed icon $app_id"
+[ "$(desktop_key Exec 'Desktop Action voce')" = "quorveno --voce" ] ||
+  fail "the action voce should start quorveno --voce, is: $(desktop_key Exec 'Desktop Action voce')"
 metainfo=$usr/share/metainfo/$app_id.metainfo.xml
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
   fail "the metainfo does not launch $app_id.desktop"

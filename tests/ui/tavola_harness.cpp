@@ -2,9 +2,10 @@
 
 namespace quorveno::testing {
 
-TavolaHarness::TavolaHarness() {
-  tavola_ = std::make_unique<Tavola>(
-      TavolaServices{dialogs, random, [dir = recordDir_.path()] { return RecordLocation{dir}; }, [this] { return now; }});
+TavolaHarness::TavolaHarness(const std::function<TavolaServices(const TavolaServices&)>& adapt) {
+  const TavolaServices services{
+      dialogs, random, [dir = recordDir_.path()] { return RecordLocation{dir}; }, [this] { return now; }};
+  tavola_ = std::make_unique<Tavola>(adapt ? adapt(services) : services);
 }
 
 void TavolaHarness::QueueProblem(int c, int drawnD) {

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 #include "tests/support/scripted_dialogs.h"
@@ -20,7 +21,9 @@ namespace quorveno::testing {
 // its record files in a fresh temporary folder.
 class TavolaHarness {
  public:
-  TavolaHarness();
+  // `adapt` changes the window's services before it is made (the boxes
+  // read aloud, say).
+  explicit TavolaHarness(const std::function<TavolaServices(const TavolaServices&)>& adapt = {});
 
   // Scripts the draws of the next problem: c from 1 to 8, d from 1 to 10 as drawn.
   void QueueProblem(int c, int drawnD);
