@@ -25,12 +25,12 @@ auto SpeakingDialogs::WhileOpen(Box box) {
   return box();
 }
 
-QString SpeakingDialogs::InputBox(const QString& prompt) {
-  return Open(prompt, [&] { return boxes_.InputBox(prompt); });
+QString SpeakingDialogs::InputBox(const QString& prompt, const QString& title) {
+  return Open(prompt, [&] { return boxes_.InputBox(prompt, title); });
 }
 
-void SpeakingDialogs::MessageBox(const QString& text) {
-  Open(text, [&] { boxes_.MessageBox(text); });
+void SpeakingDialogs::MessageBox(const QString& text, const QString& title) {
+  Open(text, [&] { boxes_.MessageBox(text, title); });
 }
 
 bool SpeakingDialogs::Confirm(const QString& text, const QString& title) {

@@ -11,8 +11,10 @@ class SpeakingDialogs final : public Dialogs {
  public:
   SpeakingDialogs(Dialogs& boxes, Speech& speech) : boxes_(boxes), speech_(speech) {}
 
-  QString InputBox(const QString& prompt) override;
-  void MessageBox(const QString& text) override;
+  using Dialogs::InputBox;
+  using Dialogs::MessageBox;
+  QString InputBox(const QString& prompt, const QString& title) override;
+  void MessageBox(const QString& text, const QString& title) override;
   bool Confirm(const QString& text, const QString& title) override;
   void Beep() override { boxes_.Beep(); }
 
