@@ -14,7 +14,9 @@ void PrepareApplication() {
   InstallItalianTranslations();
 }
 
-Game::Game() : tavola_({dialogs_, random_, [] { return LocateRecordDirectory(); }}) {
+Game::Game()
+    : tavola_({dialogs_, random_, [] { return LocateRecordDirectory(); }}),
+      register_(tavola_, dialogs_, SystemWallClock) {
   dialogs_.setOwner(&tavola_);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/random_generator.h"
 #include "ui/message_box_dialogs.h"
+#include "ui/register_listener.h"
 #include "ui/tavola.h"
 
 namespace quorveno {
@@ -22,6 +23,7 @@ class Game {
   MessageBoxDialogs dialogs_;
   RandomGenerator random_;
   Tavola tavola_;
+  RegisterListener register_;
 };
 
 }  // namespace quorveno
