@@ -1,8 +1,41 @@
 #include <QApplication>
 
+#include <cstdio>
+
+#include "competition/command_line.h"
 #include "ui/game.h"
 
+namespace {
+
+QStringList ArgumentsAfterProgramName(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+void Print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  using quorveno::CommandLine;
+  // Read before the application exists, so that --help and --version need
+  // no display.
+  const CommandLine command = quorveno::ParseCommandLine(ArgumentsAfterProgramName(argc, argv));
+  switch (command.action) {
+    case CommandLine::Action::ShowHelp:
+      Print(stdout, quorveno::UsageText());
+      return 0;
+    case CommandLine::Action::ShowVersion:
+      Print(stdout, quorveno::VersionText());
+      return 0;
+    case CommandLine::Action::Refuse:
+      Print(stderr, command.error + QLatin1Char('\n'));
+      return quorveno::kUsageErrorStatus;
+    case CommandLine::Action::Play:
+      break;
+  }
+
   QApplication app(argc, argv);
   quorveno::PrepareApplication();
   quorveno::Game game;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace quorveno {
+
+// What the program's arguments ask of it.
+struct CommandLine {
+  enum class Action { Play, ShowHelp, ShowVersion, Refuse };
+  Action action = Action::Play;
+  // Play with the Italian read-aloud voice.
+  bool voice = false;
+  // Why the arguments were refused, in Italian, for Refuse.
+  QString error;
+};
+
+// The exit status for arguments that are refused.
+inline constexpr int kUsageErrorStatus = 2;
+
+// Reads the arguments after the program's name. Qt's own options
+// ("-platform offscreen", "--style=Fusion", ...) are left for Qt; any other
+// option, and any other argument, is refused.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// The Italian texts of --help and --version.
+QString UsageText();
+QString VersionText();
+
+}  // namespace quorveno
