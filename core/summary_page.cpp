@@ -69,7 +69,7 @@ std::string SumRows(const ClassSummary& summary) {
   std::string rows;
   for (const SumSummary& sum : summary.mostOftenWrong) {
     rows += "<tr>" + Cell(sum.problem) +
-            Cell(std::to_string(sum.wrong) + " volte su " + std::to_string(sum.answers)) +
+            Cell(Counted(static_cast<std::size_t>(sum.wrong), "volta", "volte") + " su " + std::to_string(sum.answers)) +
             Cell(sum.notReduced) + Cell(sum.denominatorsAdded) + Cell(sum.other) + "</tr>\n";
   }
   return rows;
@@ -108,8 +108,8 @@ std::string CompetitionChart(const PupilSummary& pupil) {
   for (auto it = first; it != all.end(); ++it, x += 10) {
     const int rightHeight = it->right * 100 / most;
     const int wrongHeight = it->wrong * 100 / most;
-    svg += Rect(x, 100 - rightHeight, rightHeight, "#2e7d32");
-    svg += Rect(x, 100 - rightHeight - wrongHeight, wrongHeight, "#c62828");
+    if (rightHeight > 0) svg += Rect(x, 100 - rightHeight, rightHeight, "#2e7d32");
+    if (wrongHeight > 0) svg += Rect(x, 100 - rightHeight - wrongHeight, wrongHeight, "#c62828");
   }
   return svg + "</svg>";
 }
