@@ -17,10 +17,14 @@ constexpr std::string_view kPageStart = R"(<!DOCTYPE html>
 body { font-family: sans-serif; font-size: 11pt; color: #000; background: #fff; max-width: 180mm; margin: 1em auto; }
 h1 { font-size: 18pt; margin: 0 0 0.3em; }
 h2 { font-size: 14pt; margin: 1.2em 0 0.4em; }
-table { border-collapse: collapse; width: 100%; }
+table { border-collapse: collapse; width: 100%; table-layout: fixed; }
 th, td { border: 1px solid #999; padding: 0.2em 0.4em; text-align: right; vertical-align: middle; }
+td:first-child { overflow-wrap: anywhere; }
+th.nome { width: 25%; }
+th.giorno { width: 22mm; }
+th.grafico { width: 47mm; }
 th:first-child, td:first-child { text-align: left; }
-th { background: #eee; font-weight: bold; }
+th { background: #eee; font-weight: bold; font-size: 9pt; }
 tr { break-inside: avoid; }
 svg { display: block; width: 45mm; height: 10mm; }
 .nota { color: #444; font-size: 9pt; }
@@ -30,6 +34,8 @@ svg { display: block; width: 45mm; height: 10mm; }
 <body>
 <h1>Registro della classe</h1>
 )";
+
+constexpr std::size_t kChartMinimumColumns = 10;
 
 constexpr std::string_view kPageEnd = "</body>\n</html>\n";
 
@@ -93,7 +99,9 @@ std::string HtmlEscaped(std::string_view text) {
   return escaped;
 }
 
-// Drawn in units of a 10-wide column and 100 high, scaled by the page.
+// Drawn in units of a 10-wide column and 100 high, scaled by the page; room
+// for at least kChartMinimumColumns, so that a few competitions show as
+// narrow columns rather than wide blocks.
 std::string CompetitionChart(const PupilSummary& pupil) {
   const auto& all = pupil.competitions;
   const std::size_t shown = std::min(all.size(), kChartCompetitions);
@@ -101,7 +109,7 @@ std::string CompetitionChart(const PupilSummary& pupil) {
   int most = 1;
   for (auto it = first; it != all.end(); ++it) most = std::max(most, it->right + it->wrong);
   std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
-                    std::to_string(std::max<std::size_t>(shown, 1) * 10) +
+                    std::to_string(std::max(shown, kChartMinimumColumns) * 10) +
                     " 100\" preserveAspectRatio=\"none\" role=\"img\"><title>" +
                     HtmlEscaped(Counted(shown, "gara", "gare")) + ": giuste in verde, sbagliate in rosso</title>";
   std::size_t x = 1;
@@ -127,8 +135,9 @@ std::string SummaryPage(const ClassSummary& summary) {
     page += "<p class=\"avviso\">" + Counted(summary.unreadLines, "riga non letta", "righe non lette") + "</p>\n";
   }
   if (!summary.pupils.empty()) {
-    page += "<h2>Alunni</h2>\n<table>\n<thead><tr><th>Alunno</th><th>Gare</th><th>Risposte</th><th>Giuste</th>"
-            "<th>Miglior punteggio</th><th>Ultimo giorno</th><th>Gare nel tempo</th></tr></thead>\n<tbody>\n" +
+    page += "<h2>Alunni</h2>\n<table>\n<thead><tr><th class=\"nome\">Alunno</th><th>Gare</th><th>Risposte</th>"
+            "<th>Giuste</th><th>Miglior punteggio</th><th class=\"giorno\">Ultimo giorno</th><th class=\"grafico\">Gare nel tempo</th>"
+            "</tr></thead>\n<tbody>\n" +
             PupilRows(summary) + "</tbody>\n</table>\n";
     page += "<p class=\"nota\">Nel grafico ogni colonna è una gara, dalla prima all'ultima (al più le ultime " +
             std::to_string(kChartCompetitions) +
