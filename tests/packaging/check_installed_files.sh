@@ -28,9 +28,9 @@ expect() {
   esac
 }
 
-# The value of KEY in the desktop entry.
+# The value of KEY in GROUP of the desktop entry (by default its main group).
 desktop_key() {
-  sed -n "s/^$1=//p" "$usr/share/applications/$app_id.desktop"
+  sed -n "/^\[${2:-Desktop Entry}\]/,/^\[/ s/^$1=//p" "$usr/share/applications/$app_id.desktop"
 }
 
 expect games/quorveno "ELF"
@@ -51,6 +51,8 @@ fi
 # metainfo launches that entry and provides that game.
 [ "$(desktop_key Exec)" = quorveno ] || fail "Exec= should start quorveno, is: $(desktop_key Exec)"
 [ "$(desktop_key Icon)" = "$app_id" ] || fail "Icon= should name the installed icon $app_id"
+[ "$(desktop_key Exec "Desktop Action registro")" = "quorveno --riepilogo" ] ||
+  fail "the action Registro della classe should start quorveno --riepilogo"
 metainfo=$usr/share/metainfo/$app_id.metainfo.xml
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
   fail "the metainfo does not launch $app_id.desktop"
