@@ -48,9 +48,14 @@ RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil
   return line;
 }
 
+bool NeedsFormulaGuard(std::string_view text) {
+  const std::size_t lead = text.find_first_not_of('\'');
+  return lead != std::string_view::npos && kFormulaLeads.find(text[lead]) != std::string_view::npos;
+}
+
 std::string CsvField(std::string_view text) {
   std::string field;
-  if (!text.empty() && kFormulaLeads.find(text.front()) != std::string_view::npos) field = "'";
+  if (NeedsFormulaGuard(text)) field = "'";
   field += text;
   if (field.find_first_of(";\"\r\n") == std::string::npos) return field;
   std::string quoted = "\"";

@@ -17,6 +17,11 @@ inline constexpr std::string_view kWrongText = "sbagliato";
 // spreadsheet takes it for a formula.
 inline constexpr std::string_view kFormulaLeads = "=+-@\t\r";
 
+// Whether the text starts with a formula lead once its own leading
+// apostrophes are set aside: such a text is written with one apostrophe
+// more, so that reading removes exactly one and gives the text back.
+bool NeedsFormulaGuard(std::string_view text);
+
 // A local date and time, as the clock read it.
 struct LocalTime {
   int year = 0;
@@ -49,7 +54,7 @@ RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil
 
 // One field for the file: a field that a spreadsheet would take for a
 // formula (it starts with = + - @, a tab or a carriage return) gets a leading
-// apostrophe; one with ';', '"' or a line break is quoted, its quotes doubled.
+// apostrophe (see NeedsFormulaGuard); one with ';', '"' or a line break is quoted, its quotes doubled.
 std::string CsvField(std::string_view text);
 
 // The line as the file holds it, ending in CR LF.

@@ -1,5 +1,6 @@
 #include "core/register_reading.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -16,9 +17,7 @@ bool StartsWith(std::string_view text, std::string_view start) { return text.sub
 
 // Removes the apostrophe the writer put before a formula-looking field.
 std::string WithoutFormulaGuard(std::string field) {
-  if (field.size() > 1 && field.front() == '\'' && kFormulaLeads.find(field[1]) != std::string_view::npos) {
-    field.erase(0, 1);
-  }
+  if (!field.empty() && field.front() == '\'' && NeedsFormulaGuard(field)) field.erase(0, 1);
   return field;
 }
 
@@ -44,9 +43,10 @@ std::optional<Fields> ParseFields(std::string_view bytes, std::size_t& at) {
         field += bytes[i];
       }
     } else {
-      const std::size_t end = bytes.find_first_of(";\n", i);
-      field.assign(bytes.substr(i, (end == std::string_view::npos ? bytes.size() : end) - i));
-      i += field.size();
+      std::size_t end = i;
+      while (end < bytes.size() && bytes[end] != ';' && bytes[end] != '\n') ++end;
+      field.assign(bytes.substr(i, end - i));
+      i = end;
       if (!field.empty() && field.back() == '\r' && (i == bytes.size() || bytes[i] == '\n')) field.pop_back();
     }
     if (count == kFieldCount) return std::nullopt;
@@ -105,15 +105,19 @@ RegisterLine LineFrom(Fields& fields) {
 }
 
 bool IsHeader(const Fields& fields) {
-  std::string joined = fields[0];
-  for (std::size_t i = 1; i < kFieldCount; ++i) joined += ";" + fields[i];
-  return joined == kRegisterHeader;
+  std::string_view header = kRegisterHeader;
+  for (const std::string& field : fields) {
+    if (header.substr(0, field.size()) != field) return false;
+    header.remove_prefix(std::min(header.size(), field.size() + 1));
+  }
+  return header.empty();
 }
 
 }  // namespace
 
 RegisterReading ReadRegister(std::string_view bytes) {
   RegisterReading reading;
+  reading.lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
   std::size_t at = StartsWith(bytes, kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
   while (at < bytes.size()) {
     const std::string_view rest = bytes.substr(at);

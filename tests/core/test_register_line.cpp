@@ -106,6 +106,8 @@ void TestRegisterLine::namesAreWrittenAsSpreadsheetsReadThemAndReadBack_data() {
   QTest::newRow("a formula with quotes and a semicolon")
       << "=HYPERLINK(\"x\";\"y\")" << QByteArray("\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\"");
   QTest::newRow("an inner = is no formula") << "Anna=Bruno" << QByteArray("Anna=Bruno");
+  QTest::newRow("an apostrophe before a formula gets another") << "'=1" << QByteArray("''=1");
+  QTest::newRow("an apostrophe alone stays") << "'Anna" << QByteArray("'Anna");
 }
 
 void TestRegisterLine::namesAreWrittenAsSpreadsheetsReadThemAndReadBack() {
