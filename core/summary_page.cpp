@@ -75,7 +75,8 @@ std::string SumRows(const ClassSummary& summary) {
   std::string rows;
   for (const SumSummary& sum : summary.mostOftenWrong) {
     rows += "<tr>" + Cell(sum.problem) +
-            Cell(Counted(static_cast<std::size_t>(sum.wrong), "volta", "volte") + " su " + std::to_string(sum.answers)) +
+            Cell(Counted(static_cast<std::size_t>(sum.wrong), "volta", "volte") + " su " +
+                 std::to_string(sum.answers)) +
             Cell(sum.notReduced) + Cell(sum.denominatorsAdded) + Cell(sum.other) + "</tr>\n";
   }
   return rows;
@@ -136,8 +137,8 @@ std::string SummaryPage(const ClassSummary& summary) {
   }
   if (!summary.pupils.empty()) {
     page += "<h2>Alunni</h2>\n<table>\n<thead><tr><th class=\"nome\">Alunno</th><th>Gare</th><th>Risposte</th>"
-            "<th>Giuste</th><th>Miglior punteggio</th><th class=\"giorno\">Ultimo giorno</th><th class=\"grafico\">Gare nel tempo</th>"
-            "</tr></thead>\n<tbody>\n" +
+            "<th>Giuste</th><th>Miglior punteggio</th><th class=\"giorno\">Ultimo giorno</th>"
+            "<th class=\"grafico\">Gare nel tempo</th></tr></thead>\n<tbody>\n" +
             PupilRows(summary) + "</tbody>\n</table>\n";
     page += "<p class=\"nota\">Nel grafico ogni colonna è una gara, dalla prima all'ultima (al più le ultime " +
             std::to_string(kChartCompetitions) +

@@ -18,6 +18,14 @@ void Print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit
 }  // namespace
 
 int RunClassSummary(int& argc, char* argv[], const CommandLine& command) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  if (!command.outputPath && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    Print(stderr, QStringLiteral("quorveno: nessuno schermo per aprire il browser; per scrivere il riepilogo in un "
+                                 "file usa --output FILE.html\n"));
+    return 1;
+  }
+#endif
   // Only the browser needs the desktop.
   std::unique_ptr<QCoreApplication> app;
   if (command.outputPath) {

@@ -22,7 +22,9 @@ const QByteArray kLine = "2026-12-07;09:31:05;Nicol\xC3\xB2;2026-12-07 09:30:00;
 const QByteArray kOtherLine = "2026-12-07;09:31:25;Anna;2026-12-07 09:30:00;1/5 + 1/5;2/10;sbagliato;2/5;"
                               "denominatori sommati\r\n";
 
-RegisterReading Read(const QByteArray& bytes) { return ReadRegister(std::string_view(bytes.constData(), bytes.size())); }
+RegisterReading Read(const QByteArray& bytes) {
+  return ReadRegister(std::string_view(bytes.constData(), bytes.size()));
+}
 
 QStringList Pupils(const RegisterReading& reading) {
   QStringList pupils;

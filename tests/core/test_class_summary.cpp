@@ -19,7 +19,9 @@ QByteArray Line(const char* pupil, const char* competition, const char* problem,
 
 const QByteArray kGood = Line("Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5");
 
-RegisterReading Read(const QByteArray& bytes) { return ReadRegister(std::string_view(bytes.constData(), bytes.size())); }
+RegisterReading Read(const QByteArray& bytes) {
+  return ReadRegister(std::string_view(bytes.constData(), bytes.size()));
+}
 
 QString Page(const QByteArray& bytes) {
   return QString::fromStdString(SummaryPage(SummariseRegister(Read(bytes))));
@@ -57,7 +59,8 @@ void TestClassSummary::readingSkipsAndCountsBadLines_data() {
   QTest::newRow("a right answer with a kind")
       << kHeader + Line("Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5", "altro").replace("sbagliato", "giusto")
       << 0 << 1;
-  QTest::newRow("an unknown kind") << kHeader + Line("Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "3/5", "boh") << 0 << 1;
+  QTest::newRow("an unknown kind")
+      << kHeader + Line("Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "3/5", "boh") << 0 << 1;
   QTest::newRow("the thirteenth month") << kHeader + Line("Anna", "2026-13-07 09:30:00", "1/5 + 1/5", "2/5") << 0 << 1;
   QTest::newRow("an unclosed quote costs its line only")
       << kHeader + Line("\"Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5") + kGood + kGood << 2 << 1;

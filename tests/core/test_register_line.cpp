@@ -64,7 +64,8 @@ void TestRegisterLine::aJudgedAnswerMakesTheLineFields_data() {
       << 1 << 5 << 2 << 5 << "2" << "0" << "1/5 + 1/5;2/0;sbagliato;2/5;altro";
   QTest::newRow("3/4 typed as the numerator is no number")
       << 1 << 5 << 2 << 5 << "3/4" << "5" << "1/5 + 1/5;3/4/5;sbagliato;2/5;altro";
-  QTest::newRow("a half is no whole number") << 1 << 2 << 1 << 1 << "0.5" << "0.5" << "1/2 + 1/2;0.5/0.5;sbagliato;1;altro";
+  QTest::newRow("a half is no whole number")
+      << 1 << 2 << 1 << 1 << "0.5" << "0.5" << "1/2 + 1/2;0.5/0.5;sbagliato;1;altro";
   QTest::newRow("2 and an empty denominator: the numerator alone")
       << 1 << 1 << 2 << 1 << "2" << "" << "1/1 + 1/1;2;giusto;2;";
   QTest::newRow("3 and an empty denominator where 2 is expected")
