@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "competition/record_location.h"
+#include "ui/accessible_interfaces.h"
 
 namespace quorveno {
 
@@ -12,11 +13,10 @@ void PrepareApplication() {
   // The program ends when the pupil leaves, not when its last box closes.
   QApplication::setQuitOnLastWindowClosed(false);
   InstallItalianTranslations();
+  InstallAccessibleInterfaces();
 }
 
-Game::Game()
-    : tavola_({dialogs_, random_, [] { return LocateRecordDirectory(); }}),
-      register_(tavola_, dialogs_, SystemWallClock) {
+Game::Game() : tavola_({dialogs_, random_, [] { return LocateRecordDirectory(); }}) {
   dialogs_.setOwner(&tavola_);
 }
 

@@ -3,13 +3,15 @@
 #include "core/random_generator.h"
 #include "ui/message_box_dialogs.h"
 #include "ui/register_listener.h"
+#include "ui/screen_reader_texts.h"
 #include "ui/tavola.h"
 
 namespace quorveno {
 
 // Sets the application up as the game needs it: its name (which names the
 // user's record folder), one look on every desktop, Qt's Italian texts, and
-// no quitting when a box closes before the window is shown.
+// no quitting when a box closes before the window is shown, and the
+// window's own descriptions for screen readers.
 void PrepareApplication();
 
 // The game as the program runs it: the window with the real boxes, the
@@ -23,7 +25,8 @@ class Game {
   MessageBoxDialogs dialogs_;
   RandomGenerator random_;
   Tavola tavola_;
-  RegisterListener register_;
+  RegisterListener register_{tavola_, dialogs_, SystemWallClock};
+  ScreenReaderTexts screenReader_{tavola_};
 };
 
 }  // namespace quorveno

@@ -43,9 +43,11 @@ void Tavola::cmdNext_Click() {
   posedJudged_ = false;
 
   PaintBackground();
+  // Told before the focus leaves the button, so listeners can describe the
+  // problem on the box that gets it.
+  Q_EMIT problemPosed(posed_);
   txtAnswer->setEnabled(true);
   cmdNext->setEnabled(false);
-  Q_EMIT problemPosed(posed_);
   if (problem.text1WasReset) services_.dialogs.MessageBox(kFirstNumeratorReset);
 }
 
@@ -94,10 +96,11 @@ void Tavola::JudgeAnswer() {
   lblScore1->setCaption(FromStd(judgement.wrongText));
   lblScore->setCaption(FromStd(judgement.scoreText));
   lblScore2->setCaption(FromStd(judgement.totalText));
+  posedJudged_ = true;
+  // Told before the button gets the focus, so listeners can put the verdict on it.
+  Q_EMIT answerJudged({posed_, input.txtAnswer, input.text3, judgement});
   cmdNext->setEnabled(true);
   cmdNext->setFocus();
-  posedJudged_ = true;
-  Q_EMIT answerJudged({posed_, input.txtAnswer, input.text3, judgement});
 }
 
 }  // namespace quorveno
