@@ -15,8 +15,10 @@ inline const QString kTimeUpMessage = QStringLiteral("Tempo scaduto");
 void ResetClock(ClockFields& clock);
 
 // One second less: a seconds field at 0 borrows from the minutes, and
-// minutes at 0 from the hours; with nothing left to borrow the fields stay
-// at 0. secondsLeft always goes down by one.
+// minutes at 0 from the hours. With nothing left to borrow (00:00:00) the
+// seconds field goes below 0 and the clock reads 00:00:-1; the tick never
+// steps from there, as it stops at 00:00:00 first. secondsLeft always goes
+// down by one.
 void StepClockDown(ClockFields& clock);
 
 // The clock format: hours, minutes and seconds, two digits each, joined by ':'.

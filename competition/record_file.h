@@ -9,10 +9,12 @@
 
 #include "competition/record_location.h"
 
-// The file operations on the two record files, one implementation per
-// platform. None follows a link in place of a record file, none opens a
-// device or waits on a fifo. On POSIX systems nothing is created in a Shared
-// folder; on Windows the lock is a file beside the record.
+// The file operations on the two record files. The save procedure is one
+// (record_save.cpp); what differs between platforms is a handful of file
+// operations (record_file_ops.h). None follows a link in place of a record
+// file, none opens a device or waits on a fifo, none fails because of a
+// file that another account left. On POSIX systems nothing is created in a
+// Shared folder; on Windows the lock is a file beside the record.
 namespace quorveno {
 
 // A record file holds one short line. Reads stop after this many bytes, so a
@@ -72,10 +74,12 @@ struct PairWriteFailure {
 };
 
 // Replaces the content of both files; call it holding a Writing lock. The
-// name is written first and the points last, and a failure on the points
-// puts the old name back, so the pair stays whole. Where files may be
-// created, the pair is first kept in a journal (record_journal.h), so that a
-// copy killed in the middle leaves a save that the next lock finishes.
+// files are replaced where this process may replace them, and rewritten in
+// place where it may not. The name is written first and the points last,
+// and a failure on the points puts the old name back, so the pair stays
+// whole. Where a journal is prepared or may be made, the pair is first kept
+// in it (record_journal.h), so that a copy killed in the middle leaves a
+// save that the next lock, by any account, finishes.
 std::optional<PairWriteFailure> WriteRecordPair(const RecordPaths& paths, RecordFolderKind kind,
                                                 const RecordBytes& bytes);
 

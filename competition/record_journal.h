@@ -9,11 +9,14 @@
 
 namespace quorveno {
 
-// Where files may be created, a save first writes both new lines to this
-// file, which appears whole in one step; only then are the two record files
-// replaced, and the journal removed. A copy killed in between leaves the
-// journal, and the next one to take the lock finishes the save from it, so
-// the record is always the old pair or the new one, never one of each.
+// A save first writes both new lines to this file; only then are the two
+// record files written, and the journal emptied. A copy killed in between
+// leaves the journal, and the next one to take the lock, whichever account
+// runs it, finishes the save from it, so the record is always the old pair
+// or the new one, never one of each. Where the file is there already (the
+// installer prepares it in the machine-wide folder) it is filled and emptied
+// in place, and stays for every account that may write it; elsewhere a save
+// makes it whole in one step and removes it after.
 inline constexpr QStringView kJournalFileName = u".frsosem.journal";
 
 // Room for two record lines and the length before them.

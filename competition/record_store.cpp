@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "competition/record_file.h"
+#include "competition/record_name.h"
 #include "core/cp1252.h"
 #include "core/number_text.h"
 
@@ -95,7 +96,7 @@ SaveOutcome RecordStore::Save(const QString& loadedRecordCaption, const QString&
   if (auto* failure = std::get_if<FileFailure>(&stored)) return Failed(SaveFailedMessage(*failure, false));
   if (LeadingNumber(TextFromFile(std::get<QByteArray>(stored)).toStdString()) >= *score) return {};
 
-  const RecordBytes bytes{LineForFile(scoreCaption), LineForFile(name)};
+  const RecordBytes bytes{LineForFile(scoreCaption), LineForFile(OneLineName(name))};
   if (auto failure = WriteRecordPair(paths_, location_.kind, bytes)) {
     return Failed(SaveFailedMessage(failure->failure, failure->nameLeftChanged));
   }

@@ -37,8 +37,9 @@ struct SaveOutcome {
 
 // The best score and its holder's name, kept between runs in two files
 // ("frsosem.txt", "frsosem1.txt") of one folder. Each file is one line of
-// Windows-1252 text ended by CR LF, or empty while there is no record; a
-// character outside the code page is stored as "?". Every file error comes
+// Windows-1252 text ended by CR LF, or empty while there is no record; the
+// name is kept as OneLineName makes it, and a character outside the code
+// page is stored as "?". Every file error comes
 // back as an Italian message and leaves the files as they were.
 class RecordStore {
  public:

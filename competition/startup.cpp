@@ -1,9 +1,11 @@
 #include "competition/startup.h"
 
+#include "competition/record_name.h"
+
 namespace quorveno {
 
 QString AskNameAndInstruct(Dialogs& dialogs) {
-  const QString name = dialogs.InputBox(QStringLiteral("Come ti chiami?"));
+  const QString name = OneLineName(dialogs.InputBox(QStringLiteral("Come ti chiami?")));
   dialogs.MessageBox(QLatin1Char(' ') + name + QStringLiteral(" vediamo se sei un vero campione  "));
   dialogs.MessageBox(QStringLiteral("Premi il tasto invio (Return) dopo aver scritto il numeratore"));
   dialogs.MessageBox(QStringLiteral("ed ancora invio dopo aver inserito il denominatore"));

@@ -7,8 +7,8 @@
 namespace quorveno {
 
 // Asks the pupil's name, greets the pupil and shows the four instructions
-// and the good-luck wish, one box at a time. Returns the name, empty when
-// the pupil typed nothing or cancelled.
+// and the good-luck wish, one box at a time. Returns the name on one line
+// (OneLineName), empty when the pupil typed nothing or cancelled.
 QString AskNameAndInstruct(Dialogs& dialogs);
 
 // The title of the window whenever it is not minimised.

@@ -15,8 +15,10 @@ class MessageBoxDialogs final : public Dialogs {
  public:
   void setOwner(QWidget* owner) { owner_ = owner; }
 
-  QString InputBox(const QString& prompt) override;
-  void MessageBox(const QString& text) override;
+  using Dialogs::InputBox;
+  using Dialogs::MessageBox;
+  QString InputBox(const QString& prompt, const QString& title) override;
+  void MessageBox(const QString& text, const QString& title) override;
   bool Confirm(const QString& text, const QString& title) override;
   void Beep() override;
 

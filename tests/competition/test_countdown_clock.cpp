@@ -50,6 +50,8 @@ void TestCountdownClock::stepsDownWithBorrowing_data() {
   QTest::newRow("plain second") << 0 << 5 << 30.0f << "00:05:29";
   QTest::newRow("00:00:01 to zero") << 0 << 0 << 1.0f << "00:00:00";
   QTest::newRow("an hour borrowed") << 1 << 0 << 0.0f << "00:59:59";
+  // The tick stops at 00:00:00 and never steps from there.
+  QTest::newRow("00:00:00: nothing to borrow") << 0 << 0 << 0.0f << "00:00:-1";
 }
 
 void TestCountdownClock::stepsDownWithBorrowing() {

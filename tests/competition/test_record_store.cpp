@@ -106,6 +106,12 @@ void TestRecordStore::namesAreStoredInTheCodePage_data() {
   QTest::newRow("euro sign is the byte 80") << "€uro" << QByteArray("\x80uro\r\n") << "€uro\r\n";
   QTest::newRow("outside the code page: ?")
       << QString::fromUtf8("Zoł\xF0\x9F\x98\x80") << QByteArray("Zo??\r\n") << "Zo??\r\n";
+  QTest::newRow("CR LF and TAB become blanks: one line")
+      << "Anna\r\n99\tZ" << QByteArray("Anna  99 Z\r\n") << "Anna  99 Z\r\n";
+  QTest::newRow("other controls and DEL become blanks, end blanks kept")
+      << QStringLiteral(" Bo\x01\x1f\x7f ") << QByteArray(" Bo    \r\n") << " Bo    \r\n";
+  QTest::newRow("decomposed accent composed: é is the byte E9")
+      << QStringLiteral("Jose\u0301") << QByteArray("Jos\xE9\r\n") << "José\r\n";
 }
 
 void TestRecordStore::namesAreStoredInTheCodePage() {

@@ -91,7 +91,8 @@ grep -q '^/usr/games/quorveno$' "$work/files" || fail "the package does not hold
 expect_described "$record_dir" "root:root 755 directory"
 expect_described "$record_dir/frsosem.txt" "root:root 666 regular empty file"
 expect_described "$record_dir/frsosem1.txt" "root:root 666 regular empty file"
-ok "$record_dir made by root, 0755, with both record files empty and 0666"
+expect_described "$record_dir/.frsosem.journal" "root:root 666 regular empty file"
+ok "$record_dir made by root, 0755, with both record files and the journal empty and 0666"
 
 play 4711 Primo 1
 expect_record 1 Primo
@@ -101,15 +102,20 @@ grep -q '^record shown: "1" by "Primo"$' "$work/transcript-4712" ||
 expect_record 2 Seconda
 expect_described "$record_dir/frsosem.txt" "root:root 666 regular file"
 expect_described "$record_dir/frsosem1.txt" "root:root 666 regular file"
-ok "user 4712 saw the record of user 4711 and beat it; the files stayed root's, 0666"
+expect_described "$record_dir/.frsosem.journal" "root:root 666 regular empty file"
+[ "$(ls -A "$record_dir" | wc -l)" -eq 3 ] || fail "the saves left other files in $record_dir: $(ls -A "$record_dir")"
+ok "user 4712 saw the record of user 4711 and beat it; the files stayed root's, 0666, the journal empty"
 
-# An administrator's own choice must survive a reinstall as well.
+# An administrator's own choice must survive a reinstall as well; a folder
+# that version 1.0 prepared, without the journal, gets it.
 chmod 0750 "$record_dir"
+rm "$record_dir/.frsosem.journal"
 run_dpkg -i "$deb"
 expect_described "$record_dir" "root:root 750 directory"
 expect_described "$record_dir/frsosem.txt" "root:root 666 regular file"
+expect_described "$record_dir/.frsosem.journal" "root:root 666 regular empty file"
 expect_record 2 Seconda
-ok "a reinstall kept the record and the folder as they were"
+ok "a reinstall kept the record and the folder as they were, and added the missing journal"
 
 run_dpkg -r quorveno
 while read -r path; do

@@ -7,12 +7,14 @@ void ScriptedDialogs::Open(const Box& box) {
   if (whileOpen) whileOpen(box);
 }
 
-QString ScriptedDialogs::InputBox(const QString& prompt) {
-  Open({Kind::Input, prompt, kApplicationTitle});
+QString ScriptedDialogs::InputBox(const QString& prompt, const QString& title) {
+  Open({Kind::Input, prompt, title});
   return names.isEmpty() ? QString() : names.takeFirst();
 }
 
-void ScriptedDialogs::MessageBox(const QString& text) { Open({Kind::Message, text, kApplicationTitle}); }
+void ScriptedDialogs::MessageBox(const QString& text, const QString& title) {
+  Open({Kind::Message, text, title});
+}
 
 bool ScriptedDialogs::Confirm(const QString& text, const QString& title) {
   Open({Kind::Confirm, text, title});

@@ -10,8 +10,8 @@
 
 namespace quorveno::testing {
 
-// Answers the program's boxes from a script and remembers every box in the
-// order it was opened.
+// Answers the program's boxes from a script and remembers every box, with
+// the title the program gave it, in the order it was opened.
 class ScriptedDialogs final : public Dialogs {
  public:
   enum class Kind { Input, Message, Confirm, Beep };
@@ -21,8 +21,10 @@ class ScriptedDialogs final : public Dialogs {
     QString title;
   };
 
-  QString InputBox(const QString& prompt) override;
-  void MessageBox(const QString& text) override;
+  using Dialogs::InputBox;
+  using Dialogs::MessageBox;
+  QString InputBox(const QString& prompt, const QString& title) override;
+  void MessageBox(const QString& text, const QString& title) override;
   bool Confirm(const QString& text, const QString& title) override;
   void Beep() override;
 

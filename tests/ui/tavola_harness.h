@@ -30,7 +30,8 @@ class TavolaHarness {
   // Loads the window as the program does, answering the name box with `name`,
   // and waits until it is shown and active.
   void Start(const QString& name = QStringLiteral("Anna"));
-  // Restores the window to its design size, for pictures of the layout.
+  // Restores the window, which the program sized to its designed client
+  // area, for pictures of the layout.
   void ShowAtDesignSize();
 
   // Types into whichever control has the focus, as the pupil's keyboard does.

@@ -4,6 +4,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "tests/ui/tavola_harness.h"
 
 using namespace quorveno;
@@ -31,8 +33,11 @@ void Tick(TavolaHarness& harness, int ticks) {
   for (int i = 0; i < ticks; ++i) harness.window().Timer1_Timer();
 }
 
+// Whether a Timer1 of the window runs: a new competition's, or the one it
+// replaces until that is deleted.
 bool TimerRuns(TavolaHarness& harness) {
-  return harness.window().findChild<QTimer*>(QStringLiteral("Timer1"))->isActive();
+  const QList<QTimer*> timers = harness.window().findChildren<QTimer*>(QStringLiteral("Timer1"));
+  return std::any_of(timers.begin(), timers.end(), [](const QTimer* timer) { return timer->isActive(); });
 }
 
 // Scores `right` answers on 1/1 problems (queued draws give 1/2 + 1/2).
@@ -54,6 +59,8 @@ class TestCompetition : public QObject {
   void startUpAsksAndInstructsInOrder_data();
   void startUpAsksAndInstructsInOrder();
   void startUpShowsTheStoredRecord();
+  void noTickWhileTheStartUpBoxesAreOpen_data();
+  void noTickWhileTheStartUpBoxesAreOpen();
   void anUnreadableRecordIsReportedAndTheGameGoesOn();
   void clockCountsDownOncePerTick();
   void afterTheLastSecondTheExitIsOfferedThenTimeIsUp();
@@ -111,6 +118,35 @@ void TestCompetition::startUpShowsTheStoredRecord() {
   QCOMPARE(harness.label("lblpunti")->caption(), QStringLiteral("12\r\n"));
   QCOMPARE(harness.label("lblnome")->caption(), QStringLiteral("Nicolò\r\n"));
   QCOMPARE(harness.dialogs.shown.size(), 7);
+}
+
+void TestCompetition::noTickWhileTheStartUpBoxesAreOpen_data() {
+  QTest::addColumn<bool>("newCompetition");
+  QTest::newRow("program start") << false;
+  QTest::newRow("new competition") << true;
+}
+
+void TestCompetition::noTickWhileTheStartUpBoxesAreOpen() {
+  QFETCH(bool, newCompetition);
+
+  TavolaHarness harness;
+  if (newCompetition) {
+    harness.Start();
+    harness.dialogs.clear();
+    harness.dialogs.answers = {true};
+    harness.dialogs.names = {QStringLiteral("Carla")};
+  }
+  QList<bool> running;
+  harness.dialogs.whileOpen = [&](const ScriptedDialogs::Box& box) {
+    if (box.kind != Kind::Confirm) running.append(TimerRuns(harness));
+  };
+  if (newCompetition) {
+    harness.window().Next_Click();
+  } else {
+    harness.Start();
+  }
+  QCOMPARE(running, QList<bool>(7, false));
+  QVERIFY(TimerRuns(harness));
 }
 
 void TestCompetition::anUnreadableRecordIsReportedAndTheGameGoesOn() {
@@ -318,6 +354,13 @@ void TestCompetition::newCompetitionRestoresTheDesign() {
   WriteBytes(Holder(harness), "Bruno\r\n");
   harness.Start(QStringLiteral("Anna"));
   Score(harness, 3);
+  harness.QueueProblem(1, 2);  // 1/1, answered wrong
+  harness.window().cmdNext_Click();
+  harness.box("txtAnswer")->setFocus();
+  harness.Answer(QStringLiteral("2"), QStringLiteral("3"));
+  QCOMPARE(harness.label("lblScore1")->caption(), QStringLiteral("1"));
+  harness.window().cmdNext_Click();
+  harness.box("txtAnswer")->setFocus();
   harness.Type(QStringLiteral("5"));
   harness.box("Text1")->setText(QStringLiteral("4"));
   Tick(harness, 601);
@@ -352,6 +395,7 @@ void TestCompetition::newCompetitionRestoresTheDesign() {
   QCOMPARE(harness.surface()->backgroundColour(), QColor(0, 0, 255));
   QVERIFY(harness.surface()->showsBands());
   QCOMPARE(harness.window().state().rightAnswers, std::int16_t{0});
+  QCOMPARE(harness.window().state().wrongAnswers, std::int16_t{0});
   QVERIFY(TimerRuns(harness));
   QCOMPARE(ReadBytes(Points(harness)), QByteArray("7\r\n"));
 
@@ -359,6 +403,12 @@ void TestCompetition::newCompetitionRestoresTheDesign() {
   QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:09:59"));
   QTRY_COMPARE(harness.focus(), harness.box("txtAnswer"));
   QCOMPARE(harness.window().windowTitle(), QString(55, QLatin1Char(' ')) + QStringLiteral("Quorveno"));
+
+  // The counters start again from nothing: one right answer makes 1, 0 and 1.
+  harness.Answer(QStringLiteral("3"), QStringLiteral("5"));
+  QCOMPARE(harness.label("lblScore")->caption(), QStringLiteral("1"));
+  QCOMPARE(harness.label("lblScore1")->caption(), QStringLiteral("0"));
+  QCOMPARE(harness.label("lblScore2")->caption(), QStringLiteral("1"));
 }
 
 void TestCompetition::newCompetitionAnsweredNoChangesNothing() {

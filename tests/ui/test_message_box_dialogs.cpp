@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -50,6 +52,8 @@ class TestMessageBoxDialogs : public QObject {
   void confirmDefaultsToNo();
   void inputBoxReturnsTheTypedLine_data();
   void inputBoxReturnsTheTypedLine();
+  void everyBoxShowsItsWholeTitle_data();
+  void everyBoxShowsItsWholeTitle();
 };
 
 void TestMessageBoxDialogs::messageBoxHasAnItalianOkAnsweredByEnter() {
@@ -129,6 +133,57 @@ void TestMessageBoxDialogs::inputBoxReturnsTheTypedLine() {
   QCOMPARE(dialogs.InputBox(QStringLiteral("Come ti chiami?")), name);
   QCOMPARE(prompt, QStringLiteral("Come ti chiami?"));
   QCOMPARE(buttons, (QStringList{QStringLiteral("Annulla"), QStringLiteral("OK")}));
+}
+
+enum class BoxKind { Message, Confirm, Input };
+Q_DECLARE_METATYPE(BoxKind)
+
+void TestMessageBoxDialogs::everyBoxShowsItsWholeTitle_data() {
+  QTest::addColumn<BoxKind>("kind");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("title");
+  QTest::newRow("exit question") << BoxKind::Confirm << "Vuoi veramente lasciarmi  ?" << "Uscire dal programma";
+  QTest::newRow("new competition question") << BoxKind::Confirm << "INIZIAMO UNA NUOVA GARA  ?"
+                                            << "INIZIARE NUOVA GARA";
+  QTest::newRow("short message") << BoxKind::Message << "Tempo scaduto" << "Quorveno";
+  QTest::newRow("name box") << BoxKind::Input << "Come ti chiami?" << "Quorveno";
+}
+
+// The title bar holds the title in the title font, bold as most window
+// managers draw it, beside the window's icon and three buttons about as wide
+// as the bar is high.
+void TestMessageBoxDialogs::everyBoxShowsItsWholeTitle() {
+  QFETCH(BoxKind, kind);
+  QFETCH(QString, text);
+  QFETCH(QString, title);
+
+  QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+  titleFont.setBold(true);
+  const int needed = QFontMetrics(titleFont).horizontalAdvance(title) +
+                     4 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  MessageBoxDialogs dialogs;
+  QString shownTitle;
+  int width = 0;
+  WhenOpen([&](QWidget* box) {
+    shownTitle = box->windowTitle();
+    width = box->width();
+    QTest::keyClick(box, Qt::Key_Escape);
+  });
+  switch (kind) {
+    case BoxKind::Message:
+      dialogs.MessageBox(text);
+      break;
+    case BoxKind::Confirm:
+      dialogs.Confirm(text, title);
+      break;
+    case BoxKind::Input:
+      dialogs.InputBox(text);
+      break;
+  }
+  const QString measured = QStringLiteral("%1 pixels wide, the title needs %2").arg(width).arg(needed);
+  qInfo("%s", qPrintable(measured));
+  QCOMPARE(shownTitle, title);
+  QVERIFY2(width >= needed, qPrintable(measured));
 }
 
 QTEST_MAIN(TestMessageBoxDialogs)

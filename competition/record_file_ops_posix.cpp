@@ -1,0 +1,331 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <utility>
+
+#include "competition/file_reason.h"
+#include "competition/record_file.h"
+#include "competition/record_file_ops.h"
+
+namespace quorveno {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A save takes milliseconds; a lock held much longer belongs to a copy that
+// hangs, and the game must not freeze waiting for it.
+constexpr auto kLockPatience = std::chrono::seconds(5);
+constexpr auto kLockPoll = std::chrono::milliseconds(2);
+
+QByteArray NativePath(const QString& path) { return QFile::encodeName(path); }
+
+FileFailure Failure(const QString& path, int errorNumber) { return {path, ReasonForErrno(errorNumber)}; }
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    Reset(std::exchange(other.fd_, -1));
+    return *this;
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() { Reset(); }
+
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  void Reset(int fd = -1) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+  // Closes now and reports the error some file systems only give here.
+  int Close() {
+    const int result = ::close(std::exchange(fd_, -1));
+    return result == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_;
+};
+
+// Never through a link in the last component, never waiting on a fifo.
+int OpenNoFollow(const QString& path, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(NativePath(path).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+std::optional<FileFailure> KindFailure(const QString& path, mode_t mode) {
+  if (S_ISLNK(mode)) return FileFailure{path, kSymlinkReason.toString()};
+  if (!S_ISREG(mode)) return FileFailure{path, kNotRegularReason.toString()};
+  return std::nullopt;
+}
+
+// Opens an existing regular file. Its type is checked before opening, so a
+// device is never opened, and again after, in case the path changed in
+// between.
+std::variant<Descriptor, FileFailure> OpenRegular(const QString& path, int flags) {
+  struct stat before {};
+  if (::lstat(NativePath(path).constData(), &before) != 0) return Failure(path, errno);
+  if (auto failure = KindFailure(path, before.st_mode)) return *failure;
+  Descriptor fd(OpenNoFollow(path, flags));
+  if (!fd.valid()) return Failure(path, errno);
+  struct stat after {};
+  if (::fstat(fd.get(), &after) != 0) return Failure(path, errno);
+  if (auto failure = KindFailure(path, after.st_mode)) return *failure;
+  return fd;
+}
+
+std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd,
+                                                qsizetype cap = kRecordFileReadCap) {
+  QByteArray bytes(cap, Qt::Uninitialized);
+  qsizetype filled = 0;
+  while (filled < bytes.size()) {
+    const ssize_t got = ::pread(fd, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled),
+                                static_cast<off_t>(filled));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return Failure(path, errno);
+    if (got == 0) break;
+    filled += got;
+  }
+  bytes.truncate(filled);
+  return bytes;
+}
+
+// 0, or the error number.
+int WriteAllAt(int fd, const QByteArray& bytes) {
+  qsizetype written = 0;
+  while (written < bytes.size()) {
+    const ssize_t put = ::pwrite(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written),
+                                 static_cast<off_t>(written));
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return errno;
+    if (put == 0) return EIO;
+    written += put;
+  }
+  return 0;
+}
+
+// Makes the renames in a folder durable. Some file systems cannot sync a
+// folder; the rename has then done all that can be done.
+void SyncDirectory(const QString& directory) {
+  const Descriptor folder(::open(NativePath(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.valid()) ::fsync(folder.get());
+}
+
+bool NamesSameFile(const QString& path, int fd) {
+  struct stat named {};
+  struct stat held {};
+  return ::lstat(NativePath(path).constData(), &named) == 0 && ::fstat(fd, &held) == 0 &&
+         named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
+}  // namespace
+
+std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate) {
+  struct stat st {};
+  if (::lstat(NativePath(path).constData(), &st) == 0) return KindFailure(path, st.st_mode);
+  if (errno != ENOENT || !mayCreate) return Failure(path, errno);
+  Descriptor created(OpenNoFollow(path, O_WRONLY | O_CREAT | O_EXCL, 0666));
+  if (created.valid()) {
+    // Others who may write the folder may write the file, whatever our umask.
+    const auto permissions = file_ops::NewFilePermissions(QFileInfo(path).path());
+    if (permissions != 0644 && ::fchmod(created.get(), permissions) != 0) return Failure(path, errno);
+    return std::nullopt;
+  }
+  // Another copy may have just created it.
+  if (errno == EEXIST) return EnsureRecordFile(path, false);
+  return Failure(path, errno);
+}
+
+std::variant<QByteArray, FileFailure> ReadRecordFile(const QString& path) {
+  auto opened = OpenRegular(path, O_RDONLY);
+  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+  return ReadCapped(path, std::get<Descriptor>(opened).get());
+}
+
+bool IsRewritableRecordFile(const QString& path) {
+  return std::holds_alternative<Descriptor>(OpenRegular(path, O_WRONLY));
+}
+
+namespace file_ops {
+
+struct OpenFile::Handle {
+  QString path;
+  Descriptor fd;
+};
+
+std::variant<OpenFile, FileFailure> OpenFile::Open(const QString& path, bool writable) {
+  auto opened = OpenRegular(path, writable ? O_RDWR : O_RDONLY);
+  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+  return OpenFile(std::make_shared<Handle>(Handle{path, std::move(std::get<Descriptor>(opened))}));
+}
+
+std::variant<QByteArray, FileFailure> OpenFile::Read(qsizetype cap) const {
+  return ReadCapped(handle_->path, handle_->fd.get(), cap);
+}
+
+std::optional<FileFailure> OpenFile::Rewrite(const QByteArray& bytes) {
+  const int fd = handle_->fd.get();
+  int error = WriteAllAt(fd, bytes);
+  if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (error != 0) return Failure(handle_->path, error);
+  return std::nullopt;
+}
+
+struct ReplacementLock::Held {
+  Descriptor fd;
+};
+
+Replacement::~Replacement() {
+  if (!temporary_.isEmpty()) ::unlink(NativePath(temporary_).constData());
+}
+
+std::variant<Replacement, FileFailure> Replacement::Write(const QString& directory, const QString& path,
+                                                          const QByteArray& bytes, Permissions permissions) {
+  const int slash = path.lastIndexOf(QLatin1Char('/'));
+  QByteArray temporary =
+      NativePath(directory + QStringLiteral("/.") + path.mid(slash + 1) + QStringLiteral(".XXXXXX"));
+  Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (!fd.valid()) return Failure(path, errno);
+  Replacement replacement(directory, path, QFile::decodeName(temporary));
+  int error = ::fchmod(fd.get(), permissions) == 0 ? 0 : errno;
+  if (error == 0) error = WriteAllAt(fd.get(), bytes);
+  if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
+  if (error == 0) error = fd.Close();
+  if (error != 0) return Failure(path, error);
+  return replacement;
+}
+
+ReplacementLock Replacement::Lock() const {
+  ReplacementLock lock;
+  lock.held_ = std::make_shared<ReplacementLock::Held>();
+  lock.held_->fd.Reset(::open(NativePath(temporary_).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+  if (lock.held_->fd.valid()) ::flock(lock.held_->fd.get(), LOCK_EX | LOCK_NB);
+  return lock;
+}
+
+std::optional<FileFailure> Replacement::Commit() {
+  if (::rename(NativePath(temporary_).constData(), NativePath(path_).constData()) != 0) {
+    return Failure(path_, errno);
+  }
+  temporary_.clear();
+  SyncDirectory(directory_);
+  return std::nullopt;
+}
+
+std::variant<std::optional<Permissions>, FileFailure> ExistingPermissions(const QString& path) {
+  struct stat st {};
+  if (::lstat(NativePath(path).constData(), &st) == 0) return std::optional<Permissions>(st.st_mode & 0777);
+  if (errno == ENOENT) return std::optional<Permissions>();
+  return Failure(path, errno);
+}
+
+namespace {
+
+// In a folder with the sticky bit only the owner of a file, or of the
+// folder, may rename another file over it.
+bool MayRenameOver(const struct stat& folder, const QString& path) {
+  const uid_t self = ::geteuid();
+  if ((folder.st_mode & S_ISVTX) == 0 || self == 0 || folder.st_uid == self) return true;
+  struct stat file {};
+  return ::lstat(NativePath(path).constData(), &file) != 0 || file.st_uid == self;
+}
+
+}  // namespace
+
+std::variant<FolderRights, FileFailure> RightsIn(const RecordPaths& paths) {
+  const QByteArray folder = NativePath(paths.directory);
+  struct stat st {};
+  if (::stat(folder.constData(), &st) != 0) return Failure(paths.directory, errno);
+  FolderRights rights;
+  if (::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) == 0) {
+    rights.mayCreate = true;
+  } else if (errno != EACCES && errno != EPERM && errno != EROFS) {
+    return Failure(paths.directory, errno);
+  }
+  rights.mayReplace = rights.mayCreate && MayRenameOver(st, paths.points) && MayRenameOver(st, paths.name);
+  return rights;
+}
+
+Permissions NewFilePermissions(const QString& directory) {
+  struct stat st {};
+  if (::stat(NativePath(directory).constData(), &st) != 0) return 0644;
+  if ((st.st_mode & S_IWOTH) != 0) return 0666;
+  if ((st.st_mode & S_IWGRP) != 0) return 0664;
+  return 0644;
+}
+
+std::optional<qint64> FileSize(const QString& path) {
+  struct stat st {};
+  if (::lstat(NativePath(path).constData(), &st) != 0) return std::nullopt;
+  return st.st_size;
+}
+
+std::optional<FileFailure> RemoveFile(const QString& directory, const QString& path) {
+  if (::unlink(NativePath(path).constData()) != 0 && errno != ENOENT) return Failure(path, errno);
+  SyncDirectory(directory);
+  return std::nullopt;
+}
+
+// The lock is a flock on the points file. In a Private folder a save renames
+// a new points file over the old one, and a waiting copy then holds a lock on
+// the old file, which no longer is the record. So after locking, each copy
+// checks that the path still names the file it locked, and starts again on
+// the new file if not. For this to keep the record whole, the points file is
+// always the last one a save renames. A separate lock file would be simpler,
+// but nothing may be created in a Shared folder.
+struct PlatformLock::Held {
+  Descriptor fd;
+};
+
+std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& paths, bool writing,
+                                                          RecordFolderKind kind) {
+  const auto deadline = Clock::now() + kLockPatience;
+  for (;;) {
+    // Network file systems grant an exclusive lock only on a file open for
+    // writing.
+    // Created apart, never with O_CREAT on a file that may be another
+    // account's: in a sticky folder the kernel may refuse that.
+    if (writing && kind != RecordFolderKind::Shared) {
+      if (auto failure = EnsureRecordFile(paths.points, true)) return *failure;
+    }
+    const int operation = (writing ? LOCK_EX : LOCK_SH) | LOCK_NB;
+    auto opened = OpenRegular(paths.points, writing ? O_RDWR : O_RDONLY);
+    if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+    Descriptor fd = std::move(std::get<Descriptor>(opened));
+    bool locked = true;
+    while (::flock(fd.get(), operation) != 0) {
+      if (errno == EINTR) continue;
+      // A file system without locks still keeps the record; only saves of
+      // two copies at the same moment go unguarded there.
+      if (errno == ENOLCK || errno == EOPNOTSUPP) {
+        locked = false;
+        break;
+      }
+      if (errno != EWOULDBLOCK) return Failure(paths.points, errno);
+      if (Clock::now() >= deadline) return FileFailure{paths.points, kLockTimeoutReason.toString()};
+      std::this_thread::sleep_for(kLockPoll);
+    }
+    if (!locked || NamesSameFile(paths.points, fd.get())) {
+      return PlatformLock(std::make_shared<Held>(Held{std::move(fd)}));
+    }
+    if (Clock::now() >= deadline) return FileFailure{paths.points, kLockTimeoutReason.toString()};
+  }
+}
+
+}  // namespace file_ops
+}  // namespace quorveno
