@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "competition/command_line.h"
+#include "ui/class_summary_viewer.h"
 #include "ui/game.h"
 
 namespace {
@@ -32,6 +33,8 @@ int main(int argc, char* argv[]) {
     case CommandLine::Action::Refuse:
       Print(stderr, command.error + QLatin1Char('\n'));
       return quorveno::kUsageErrorStatus;
+    case CommandLine::Action::Summarise:
+      return quorveno::RunClassSummary(argc, argv, command);
     case CommandLine::Action::Play:
       break;
   }

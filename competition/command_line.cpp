@@ -48,6 +48,22 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
       command.voice = true;
       continue;
     }
+    if (argument == QStringLiteral("--riepilogo")) {
+      command.action = CommandLine::Action::Summarise;
+      continue;
+    }
+    if (argument == QStringLiteral("--output") || argument.startsWith(QStringLiteral("--output="))) {
+      const qsizetype equals = argument.indexOf(QLatin1Char('='));
+      if (equals < 0 && i + 1 < arguments.size()) {
+        command.outputPath = arguments[++i];
+      } else if (equals >= 0) {
+        command.outputPath = argument.mid(equals + 1);
+      }
+      if (command.outputPath.value_or(QString()).isEmpty()) {
+        return Refused(QStringLiteral("quorveno: manca il file dopo --output."));
+      }
+      continue;
+    }
     if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
       const QString name = OptionName(argument);
       if (kQtFlags.contains(name)) continue;
@@ -57,7 +73,14 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
       }
       return Refused(QStringLiteral("quorveno: opzione sconosciuta «%1».").arg(argument));
     }
+    if (command.action == CommandLine::Action::Summarise && !command.registerPath) {
+      command.registerPath = argument;
+      continue;
+    }
     return Refused(QStringLiteral("quorveno: argomento inatteso «%1».").arg(argument));
+  }
+  if (command.outputPath && command.action != CommandLine::Action::Summarise) {
+    return Refused(QStringLiteral("quorveno: --output vale solo con --riepilogo."));
   }
   return command;
 }
@@ -65,6 +88,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 QString UsageText() {
   return QStringLiteral(
       "Uso: quorveno [--voce]\n"
+      "     quorveno --riepilogo [REGISTRO] [--output FILE.html]\n"
       "     quorveno --help | --version\n"
       "\n"
       "Quorveno: gara di addizioni di frazioni con lo stesso denominatore.\n"
@@ -74,6 +98,11 @@ QString UsageText() {
       "Opzioni:\n"
       "  --voce      legge ad alta voce, in italiano, i problemi e i risultati\n"
       "              (il tasto F5 ripete il calcolo)\n"
+      "  --riepilogo [REGISTRO]\n"
+      "              scrive il riepilogo della classe dal registro (di solito\n"
+      "              registro.csv nella cartella del record) e lo apre nel browser\n"
+      "  --output FILE.html\n"
+      "              con --riepilogo: scrive il riepilogo in FILE.html, senza aprirlo\n"
       "  --help      mostra questo aiuto ed esce\n"
       "  --version   mostra la versione ed esce\n");
 }

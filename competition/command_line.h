@@ -3,14 +3,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace quorveno {
 
 // What the program's arguments ask of it.
 struct CommandLine {
-  enum class Action { Play, ShowHelp, ShowVersion, Refuse };
+  enum class Action { Play, ShowHelp, ShowVersion, Summarise, Refuse };
   Action action = Action::Play;
   // Play with the Italian read-aloud voice.
   bool voice = false;
+  // For Summarise: the register to read, when not the one in the record
+  // folder, and the page to write, when not a temporary one for the browser.
+  std::optional<QString> registerPath;
+  std::optional<QString> outputPath;
   // Why the arguments were refused, in Italian, for Refuse.
   QString error;
 };

@@ -6,6 +6,7 @@
 #include "speech/speaking_dialogs.h"
 #include "speech/threaded_speech.h"
 #include "ui/message_box_dialogs.h"
+#include "ui/register_listener.h"
 #include "ui/screen_reader_texts.h"
 #include "ui/tavola.h"
 
@@ -34,6 +35,7 @@ class Game {
   std::unique_ptr<ThreadedSpeech> speech_;
   std::unique_ptr<SpeakingDialogs> speakingDialogs_;
   Tavola tavola_;
+  RegisterListener register_{tavola_, dialogs_, SystemWallClock};
   ScreenReaderTexts screenReader_{tavola_};
 };
 

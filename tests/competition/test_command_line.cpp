@@ -11,6 +11,8 @@ class TestCommandLine : public QObject {
  private Q_SLOTS:
   void argumentsSayWhatToDo_data();
   void argumentsSayWhatToDo();
+  void theSummaryNamesItsRegisterAndPage_data();
+  void theSummaryNamesItsRegisterAndPage();
 };
 
 void TestCommandLine::argumentsSayWhatToDo_data() {
@@ -47,6 +49,45 @@ void TestCommandLine::argumentsSayWhatToDo() {
     QVERIFY2(command.error.contains(errorNames), qPrintable(command.error));
     QVERIFY(command.error.contains(QStringLiteral("quorveno --help")));
   }
+}
+
+void TestCommandLine::theSummaryNamesItsRegisterAndPage_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QString>("registerPath");  // "-" for none
+  QTest::addColumn<QString>("outputPath");    // "-" for none
+  QTest::addColumn<QString>("error");
+
+  QTest::newRow("the register in the record folder, shown in the browser")
+      << QStringList{"--riepilogo"} << "-" << "-" << "";
+  QTest::newRow("a register and a page") << QStringList{"--riepilogo", "registro.csv", "--output", "r.html"}
+                                         << "registro.csv" << "r.html" << "";
+  QTest::newRow("the page first, joined by =") << QStringList{"--output=r.html", "--riepilogo", "registro.csv"}
+                                               << "registro.csv" << "r.html" << "";
+  QTest::newRow("a second register") << QStringList{"--riepilogo", "a.csv", "b.csv"} << "-" << "-" << "«b.csv»";
+  QTest::newRow("--output without its file") << QStringList{"--riepilogo", "--output"} << "-" << "-"
+                                             << "manca il file dopo --output";
+  QTest::newRow("--output with an empty file") << QStringList{"--riepilogo", "--output="} << "-" << "-"
+                                               << "manca il file dopo --output";
+  QTest::newRow("--output without --riepilogo") << QStringList{"--output", "r.html"} << "-" << "-"
+                                                << "--output vale solo con --riepilogo";
+  QTest::newRow("a register without --riepilogo") << QStringList{"registro.csv"} << "-" << "-" << "«registro.csv»";
+}
+
+void TestCommandLine::theSummaryNamesItsRegisterAndPage() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QString, registerPath);
+  QFETCH(QString, outputPath);
+  QFETCH(QString, error);
+
+  const CommandLine command = ParseCommandLine(arguments);
+  if (!error.isEmpty()) {
+    QCOMPARE(command.action, Action::Refuse);
+    QVERIFY2(command.error.contains(error), qPrintable(command.error));
+    return;
+  }
+  QCOMPARE(command.action, Action::Summarise);
+  QCOMPARE(command.registerPath.value_or(QStringLiteral("-")), registerPath);
+  QCOMPARE(command.outputPath.value_or(QStringLiteral("-")), outputPath);
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -57,6 +57,8 @@ fi
 [ "$(desktop_key Icon)" = "$app_id" ] || fail "Icon= should name the installed icon $app_id"
 [ "$(desktop_key Exec 'Desktop Action voce')" = "quorveno --voce" ] ||
   fail "the action voce should start quorveno --voce, is: $(desktop_key Exec 'Desktop Action voce')"
+[ "$(desktop_key Exec "Desktop Action registro")" = "quorveno --riepilogo" ] ||
+  fail "the action Registro della classe should start quorveno --riepilogo"
 metainfo=$usr/share/metainfo/$app_id.metainfo.xml
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
   fail "the metainfo does not launch $app_id.desktop"

@@ -1,0 +1,71 @@
+#include <io.h>
+#include <windows.h>
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <cerrno>
+
+#include "competition/file_reason.h"
+#include "competition/register_file.h"
+#include "core/register_line.h"
+
+// Windows has no O_NOFOLLOW: links are refused by asking first, and the lock
+// is LockFileEx on the whole file, which SMB shares pass on to the server.
+namespace quorveno {
+namespace {
+
+constexpr int kLockPatienceMs = 5000;
+
+std::optional<FileFailure> RefusedKind(const QString& path, bool refuseLinks) {
+  const QFileInfo info(path);
+  if (refuseLinks && info.isSymLink()) return FileFailure{path, kSymlinkReason.toString()};
+  if (!info.exists()) return FileFailure{path, ReasonForErrno(ENOENT)};
+  if (!info.isFile()) return FileFailure{path, kNotRegularReason.toString()};
+  return std::nullopt;
+}
+
+bool LockWholeFile(HANDLE handle) {
+  const QDeadlineTimer deadline(kLockPatienceMs);
+  OVERLAPPED whole{};
+  while (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(2);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line) {
+  if (auto refused = RefusedKind(path, true)) return refused;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+  if (!LockWholeFile(handle)) return FileFailure{path, kLockTimeoutReason.toString()};
+  QByteArray bytes;
+  const qint64 size = file.size();
+  if (size == 0) {
+    bytes = QByteArray::fromStdString(RegisterHeaderText());
+  } else if (!file.seek(size - 1) || file.read(1) != "\n") {
+    bytes = "\r\n";
+  }
+  bytes += line;
+  const bool written = file.seek(size) && file.write(bytes) == bytes.size() && file.flush();
+  OVERLAPPED whole{};
+  UnlockFileEx(handle, 0, MAXDWORD, MAXDWORD, &whole);
+  if (!written) return FileFailure{path, ReasonForErrno(ENOSPC)};
+  return std::nullopt;
+}
+
+std::variant<QByteArray, FileFailure> ReadRegisterFile(const QString& path) {
+  if (auto refused = RefusedKind(path, false)) return *refused;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
+  if (file.size() > kRegisterReadCap) return FileFailure{path, ReasonForErrno(EFBIG)};
+  return file.readAll();
+}
+
+}  // namespace quorveno

@@ -1,0 +1,83 @@
+#include "core/register_line.h"
+
+#include <cstdio>
+
+#include "core/mistake_kind.h"
+
+namespace quorveno {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string Fraction(std::int64_t numerator, std::int64_t denominator) {
+  return std::to_string(numerator) + "/" + std::to_string(denominator);
+}
+
+std::string Formatted(const char* pattern, int first, int second, int third) {
+  char text[32];
+  std::snprintf(text, sizeof text, pattern, first, second, third);
+  return text;
+}
+
+}  // namespace
+
+std::string DateText(const LocalTime& time) { return Formatted("%04d-%02d-%02d", time.year, time.month, time.day); }
+
+std::string TimeText(const LocalTime& time) {
+  return Formatted("%02d:%02d:%02d", time.hour, time.minute, time.second);
+}
+
+std::string DateTimeText(const LocalTime& time) { return DateText(time) + " " + TimeText(time); }
+
+RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil, const LocalTime& judgedAt,
+                              const LocalTime& competitionStartedAt) {
+  const PosedProblem& problem = answer.problem;
+  const Judgement& judged = answer.judgement;
+  RegisterLine line;
+  line.date = DateText(judgedAt);
+  line.time = TimeText(judgedAt);
+  line.pupil = pupil;
+  line.competition = DateTimeText(competitionStartedAt);
+  line.problem = Fraction(problem.a, problem.d) + " + " + Fraction(problem.c, problem.d);
+  line.answer = judged.txtAnswer;
+  if (judged.denominatorRead != 1.0) line.answer += "/" + judged.text3;
+  line.verdict = judged.verdict == Verdict::Right ? kRightText : kWrongText;
+  line.solution = problem.expectedDenominator == 1 ? std::to_string(problem.expectedNumerator)
+                                                   : Fraction(problem.expectedNumerator, problem.expectedDenominator);
+  line.mistake = MistakeText(ClassifyMistake(answer));
+  return line;
+}
+
+bool NeedsFormulaGuard(std::string_view text) {
+  const std::size_t lead = text.find_first_not_of('\'');
+  return lead != std::string_view::npos && kFormulaLeads.find(text[lead]) != std::string_view::npos;
+}
+
+std::string CsvField(std::string_view text) {
+  std::string field;
+  if (NeedsFormulaGuard(text)) field = "'";
+  field += text;
+  if (field.find_first_of(";\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (const char ch : field) {
+    if (ch == '"') quoted += '"';
+    quoted += ch;
+  }
+  return quoted + "\"";
+}
+
+std::string RegisterLineText(const RegisterLine& line) {
+  std::string text = CsvField(line.date);
+  for (const std::string* field : {&line.time, &line.pupil, &line.competition, &line.problem, &line.answer,
+                                   &line.verdict, &line.solution, &line.mistake}) {
+    text += ';';
+    text += CsvField(*field);
+  }
+  return text + std::string(kLineEnd);
+}
+
+std::string RegisterHeaderText() {
+  return std::string(kUtf8ByteOrderMark) + std::string(kRegisterHeader) + std::string(kLineEnd);
+}
+
+}  // namespace quorveno

@@ -1,0 +1,117 @@
+#include <sys/stat.h>
+
+#include <QTest>
+
+#include "competition/file_reason.h"
+#include "competition/register_file.h"
+#include "tests/competition/record_test_files.h"
+#include "tests/ui/tavola_harness.h"
+#include "ui/register_listener.h"
+
+using namespace quorveno;
+using namespace quorveno::testing;
+
+namespace {
+
+QStringList RegisterMessages(const ScriptedDialogs& dialogs) {
+  return dialogs.texts(ScriptedDialogs::Kind::Message).filter(QStringLiteral("registro della classe"));
+}
+
+// The pupil answers the problem 1/5 + 1/5 with 2/10, then asks for the next.
+void AnswerAndGoOn(TavolaHarness& harness) {
+  harness.Answer(QStringLiteral("2"), QStringLiteral("10"));
+  harness.QueueProblem(1, 5);
+  harness.PressEnter();
+}
+
+}  // namespace
+
+class TestRegister : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void eachFirstJudgementAppendsOneLine();
+  void aRegisterThatCannotBeWrittenIsToldOncePerCompetition_data();
+  void aRegisterThatCannotBeWrittenIsToldOncePerCompetition();
+};
+
+void TestRegister::eachFirstJudgementAppendsOneLine() {
+  TavolaHarness harness;
+  const QString path = RegisterPath(harness.recordDirectory());
+  QVERIFY(WriteBytes(path, QByteArray()));
+  RegisterListener listener(harness.window(), harness.dialogs, [&harness] { return harness.now; });
+  harness.QueueProblem(7, 9);
+  harness.Start(QStringLiteral("Nicolò"));
+
+  harness.now = harness.now.addSecs(65);
+  harness.Answer(QStringLiteral("8"), QStringLiteral("9"));
+  harness.box("Text3")->setFocus();
+  harness.PressEnter();  // judges nothing
+  harness.QueueProblem(1, 6);
+  harness.PressEnter();
+  harness.now = harness.now.addSecs(20);
+  harness.Answer(QStringLiteral("5"), QStringLiteral("15"));
+  harness.QueueProblem(1, 1);
+  harness.PressEnter();
+  harness.Answer(QStringLiteral("2"), QString());
+
+  QCOMPARE(ReadBytes(path),
+           "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n"
+           "2026-12-07;09:31:05;Nicol\xC3\xB2;2026-12-07 09:30:00;1/9 + 7/9;8/9;giusto;8/9;\r\n"
+           "2026-12-07;09:31:25;Nicol\xC3\xB2;2026-12-07 09:30:00;1/6 + 1/6;5/15;sbagliato;1/3;non semplificata\r\n"
+           "2026-12-07;09:31:25;Nicol\xC3\xB2;2026-12-07 09:30:00;1/1 + 1/1;2;giusto;2;\r\n");
+  QCOMPARE(RegisterMessages(harness.dialogs), QStringList());
+}
+
+void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition_data() {
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<QString>("reason");
+  QTest::addColumn<int>("toldInFirst");
+  QTest::addColumn<int>("toldInSecond");
+
+  QTest::newRow("no register: nothing made, nothing told") << "none" << "" << 0 << 0;
+  QTest::newRow("removed while playing: told once, not in the next competition")
+      << "removed" << ReasonForErrno(ENOENT) << 1 << 0;
+  QTest::newRow("a fifo in its place: told once in each competition")
+      << "fifo" << kNotRegularReason.toString() << 1 << 1;
+}
+
+void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
+  QFETCH(QString, kind);
+  QFETCH(QString, reason);
+  QFETCH(int, toldInFirst);
+  QFETCH(int, toldInSecond);
+
+  TavolaHarness harness;
+  const QString path = RegisterPath(harness.recordDirectory());
+  if (kind == QStringLiteral("removed")) QVERIFY(WriteBytes(path, QByteArray()));
+  if (kind == QStringLiteral("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+  RegisterListener listener(harness.window(), harness.dialogs, [&harness] { return harness.now; });
+  harness.QueueProblem(1, 5);
+  harness.Start();
+
+  AnswerAndGoOn(harness);
+  if (kind == QStringLiteral("removed")) QVERIFY(QFile::remove(path));
+  AnswerAndGoOn(harness);
+  AnswerAndGoOn(harness);
+  QCOMPARE(harness.label("lblScore2")->caption(), QStringLiteral("3"));
+  const QStringList told = RegisterMessages(harness.dialogs);
+  QCOMPARE(told.size(), toldInFirst);
+  for (const QString& message : told) {
+    QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
+    QVERIFY(message.contains(QStringLiteral("Puoi continuare a giocare")));
+  }
+
+  harness.dialogs.clear();
+  harness.dialogs.answers = {true};
+  harness.dialogs.names << QStringLiteral("Bruno");
+  harness.QueueProblem(1, 5);
+  harness.window().Next_Click();
+  AnswerAndGoOn(harness);
+  AnswerAndGoOn(harness);
+  QCOMPARE(RegisterMessages(harness.dialogs).size(), toldInSecond);
+  if (kind != QStringLiteral("fifo")) QVERIFY(!QFileInfo::exists(path));
+}
+
+QTEST_MAIN(TestRegister)
+#include "test_register.moc"
