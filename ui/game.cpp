@@ -40,6 +40,8 @@ Game::Game(bool voice)
   new Voice(tavola_, *speech_);
 }
 
+Dialogs& Game::Boxes() { return speakingDialogs_ ? static_cast<Dialogs&>(*speakingDialogs_) : dialogs_; }
+
 TavolaServices Game::Services() {
   const TavolaServices services{dialogs_, random_, [] { return LocateRecordDirectory(); }};
   return speakingDialogs_ ? VoicedServices(services, *speakingDialogs_) : services;

@@ -28,6 +28,8 @@ class Game {
 
  private:
   TavolaServices Services();
+  // The boxes the pupil sees: read aloud with the voice.
+  Dialogs& Boxes();
 
   MessageBoxDialogs dialogs_;
   RandomGenerator random_;
@@ -35,7 +37,7 @@ class Game {
   std::unique_ptr<ThreadedSpeech> speech_;
   std::unique_ptr<SpeakingDialogs> speakingDialogs_;
   Tavola tavola_;
-  RegisterListener register_{tavola_, dialogs_, SystemWallClock};
+  RegisterListener register_{tavola_, Boxes(), SystemWallClock};
   ScreenReaderTexts screenReader_{tavola_};
 };
 
