@@ -20,7 +20,7 @@ h2 { font-size: 14pt; margin: 1.2em 0 0.4em; }
 table { border-collapse: collapse; width: 100%; table-layout: fixed; }
 th, td { border: 1px solid #999; padding: 0.2em 0.4em; text-align: right; vertical-align: middle; }
 td:first-child { overflow-wrap: anywhere; }
-th.nome { width: 25%; }
+th.nome { width: 18%; }
 th.giorno { width: 22mm; }
 th.grafico { width: 47mm; }
 th:first-child, td:first-child { text-align: left; }
