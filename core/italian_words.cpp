@@ -22,9 +22,11 @@ constexpr std::array<std::string_view, 11> kPartSingular = {
 constexpr std::array<std::string_view, 11> kPartPlural = {
     "", "", "mezzi", "terzi", "quarti", "quinti", "sesti", "settimi", "ottavi", "noni", "decimi"};
 
-// The praises of kPraises, in the same order, as they are said.
+// The praises of kPraises, in the same order, as they are said: the written
+// ones shout with spaced capitals and repeated letters, which a voice would
+// spell out. The last written praise is "Esatto" itself.
 constexpr std::array<std::string_view, 8> kSpokenPraises = {
-    "Esatto! Sei eccezionale!",  "Esatto! OK!",     "Esatto! Fantastico!",
+    "Esatto! Sei eccezionale!",  "Esatto! Okay!",   "Esatto! Fantastico!",
     "Esatto! Mitico!",           "Esatto! Ottimo!", "Esatto! Sei un campione!",
     "Esatto! Sei insuperabile!", "Esatto!"};
 static_assert(kSpokenPraises.size() == kPraises.size());
@@ -167,10 +169,9 @@ std::string ProblemQuestion(const PosedProblem& problem) {
 
 std::string VerdictWords(const JudgedAnswer& answer) {
   const Judgement& judged = answer.judgement;
-  if (judged.verdict == Verdict::Right && judged.praiseIndex < kSpokenPraises.size()) {
-    return std::string(kSpokenPraises[judged.praiseIndex]);
+  if (judged.verdict == Verdict::Right) {
+    return std::string(judged.praiseIndex < kSpokenPraises.size() ? kSpokenPraises[judged.praiseIndex] : "Esatto!");
   }
-  if (judged.verdict == Verdict::Right) return "Esatto!";
   return "Sbagliato, il risultato è " +
          FractionWords(answer.problem.expectedNumerator, answer.problem.expectedDenominator);
 }

@@ -30,8 +30,9 @@ std::string ProblemQuestion(const PosedProblem& problem);
 
 // The verdict as it is said: "Esatto!" with the praise drawn, in words
 // rather than as the spaced or repeated capitals shown ("Esatto!
-// Fantastico!" for "F A N T A S T I C O!!!"), or "Sbagliato, il
-// risultato è un terzo".
+// Fantastico!" for "F A N T A S T I C O!!!", "Esatto! Okay!" for
+// "OKKKKKKKKKKKKK!!!"), or "Sbagliato, il risultato è un terzo" ("... è
+// due" for a whole-number sum).
 std::string VerdictWords(const JudgedAnswer& answer);
 
 // The verdict and the counters after it: "Sbagliato, il risultato è un

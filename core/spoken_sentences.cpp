@@ -1,5 +1,6 @@
 #include "core/spoken_sentences.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <vector>
@@ -51,16 +52,6 @@ std::string SpokenWord(std::string_view word) {
 }
 
 }  // namespace
-
-std::string SpokenVerdict(const JudgedAnswer& answer) {
-  const Judgement& judged = answer.judgement;
-  if (judged.verdict == Verdict::Right) {
-    const std::string_view praise = kSpokenPraises.at(judged.praiseIndex);
-    return praise.empty() ? std::string("Esatto!") : "Esatto! " + std::string(praise);
-  }
-  return "Sbagliato, il risultato è " +
-         FractionWords(answer.problem.expectedNumerator, answer.problem.expectedDenominator);
-}
 
 std::string SpokenBoxText(std::string_view text) {
   const std::vector<std::string_view> words = Words(text);

@@ -4,7 +4,6 @@
 
 #include "competition/repeat_key.h"
 #include "core/italian_words.h"
-#include "core/spoken_sentences.h"
 
 namespace quorveno {
 
@@ -22,7 +21,7 @@ void Voice::ProblemPosed(const PosedProblem& problem) {
 }
 
 void Voice::AnswerJudged(const JudgedAnswer& answer) {
-  speech_.Say(QString::fromStdString(SpokenVerdict(answer)));
+  speech_.Say(QString::fromStdString(VerdictWords(answer)));
 }
 
 void Voice::RepeatProblem() {

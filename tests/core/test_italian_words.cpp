@@ -167,6 +167,9 @@ void TestItalianWords::verdictWords_data() {
   QTest::newRow("right, E S A T T O") << true << 7 << 3 << 5 << "Esatto!";
   QTest::newRow("wrong, one third") << false << 4 << 1 << 3 << "Sbagliato, il risultato è un terzo";
   QTest::newRow("wrong, a whole number") << false << 0 << 2 << 1 << "Sbagliato, il risultato è due";
+  QTest::newRow("right, OKKK said as a word") << true << 1 << 1 << 3 << "Esatto! Okay!";
+  QTest::newRow("wrong, plural") << false << 0 << 7 << 8 << "Sbagliato, il risultato è sette ottavi";
+  QTest::newRow("wrong, largest sum of play") << false << 0 << 1007 << 1 << "Sbagliato, il risultato è millesette";
 }
 
 void TestItalianWords::verdictWords() {
