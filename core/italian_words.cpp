@@ -36,10 +36,6 @@ constexpr long kFirstMillion = 1'000'000;
 // "tre" at the end of a longer number ("ventitré"); two bytes for the é.
 constexpr std::string_view kAccentedThree = "tré";
 
-bool EndsWith(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 // 0 to 99 inside a larger number: the tens lose their last vowel before
 // "uno" and "otto" (ventuno, ventotto), and a final "tre" takes its accent.
 std::string UpToNinetyNine(long n) {
@@ -78,7 +74,7 @@ std::string UpToNineHundredNinetyNine(long n) {
 
 // A final "tré" loses its accent when more follows: "ventitremila".
 std::string WithPlainThree(std::string words) {
-  if (EndsWith(words, kAccentedThree)) {
+  if (words.ends_with(kAccentedThree)) {
     words.resize(words.size() - kAccentedThree.size());
     words += "tre";
   }
@@ -95,7 +91,7 @@ std::string Positive(long n) {
   } else {
     // "ventuno" loses its last vowel before "mila": "ventunmila".
     std::string count = WithPlainThree(UpToNineHundredNinetyNine(n / 1000));
-    if (EndsWith(count, "uno")) {
+    if (count.ends_with("uno")) {
       count.pop_back();
     }
     thousands = count + "mila";
@@ -113,10 +109,10 @@ std::string Positive(long n) {
 // "millesimo" ("duemillesimo").
 std::string LargePart(long denominator, bool plural) {
   std::string stem = WithPlainThree(Positive(denominator));
-  if (EndsWith(stem, "mila")) {
+  if (stem.ends_with("mila")) {
     stem.resize(stem.size() - 4);
     stem += "mill";
-  } else if (!EndsWith(stem, "tre") && !EndsWith(stem, "sei")) {
+  } else if (!stem.ends_with("tre") && !stem.ends_with("sei")) {
     stem.pop_back();
   }
   return stem + (plural ? "esimi" : "esimo");

@@ -13,8 +13,6 @@ namespace {
 constexpr std::size_t kFieldCount = 9;
 using Fields = std::array<std::string, kFieldCount>;
 
-bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
-
 // Removes the apostrophe the writer put before a formula-looking field.
 std::string WithoutFormulaGuard(std::string field) {
   if (!field.empty() && field.front() == '\'' && NeedsFormulaGuard(field)) field.erase(0, 1);
@@ -118,10 +116,10 @@ bool IsHeader(const Fields& fields) {
 RegisterReading ReadRegister(std::string_view bytes) {
   RegisterReading reading;
   reading.lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-  std::size_t at = StartsWith(bytes, kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
+  std::size_t at = bytes.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
   while (at < bytes.size()) {
     const std::string_view rest = bytes.substr(at);
-    if (StartsWith(rest, "\n") || StartsWith(rest, "\r\n")) {
+    if (rest.starts_with("\n") || rest.starts_with("\r\n")) {
       at += rest[0] == '\n' ? 1 : 2;
       continue;
     }
