@@ -8,6 +8,8 @@ namespace quorveno {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+// A field starting with one of these gets a leading apostrophe.
+constexpr std::string_view kFormulaLeads = "=+-@\t\r";
 
 std::string Fraction(std::int64_t numerator, std::int64_t denominator) {
   return std::to_string(numerator) + "/" + std::to_string(denominator);
@@ -17,6 +19,19 @@ std::string Formatted(const char* pattern, int first, int second, int third) {
   char text[32];
   std::snprintf(text, sizeof text, pattern, first, second, third);
   return text;
+}
+
+std::string CsvField(std::string_view text) {
+  std::string field;
+  if (NeedsFormulaGuard(text)) field = "'";
+  field += text;
+  if (field.find_first_of(";\"\r\n") == std::string::npos) return field;
+  std::string quoted = "\"";
+  for (const char ch : field) {
+    if (ch == '"') quoted += '"';
+    quoted += ch;
+  }
+  return quoted + "\"";
 }
 
 }  // namespace
@@ -51,19 +66,6 @@ RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil
 bool NeedsFormulaGuard(std::string_view text) {
   const std::size_t lead = text.find_first_not_of('\'');
   return lead != std::string_view::npos && kFormulaLeads.find(text[lead]) != std::string_view::npos;
-}
-
-std::string CsvField(std::string_view text) {
-  std::string field;
-  if (NeedsFormulaGuard(text)) field = "'";
-  field += text;
-  if (field.find_first_of(";\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (const char ch : field) {
-    if (ch == '"') quoted += '"';
-    quoted += ch;
-  }
-  return quoted + "\"";
 }
 
 std::string RegisterLineText(const RegisterLine& line) {

@@ -13,13 +13,10 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 inline constexpr std::string_view kRegisterHeader = "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore";
 inline constexpr std::string_view kRightText = "giusto";
 inline constexpr std::string_view kWrongText = "sbagliato";
-// A field starting with one of these gets a leading apostrophe, so that no
-// spreadsheet takes it for a formula.
-inline constexpr std::string_view kFormulaLeads = "=+-@\t\r";
-
-// Whether the text starts with a formula lead once its own leading
-// apostrophes are set aside: such a text is written with one apostrophe
-// more, so that reading removes exactly one and gives the text back.
+// Whether the text starts with what a spreadsheet takes for a formula (= +
+// - @, a tab or a carriage return) once its own leading apostrophes are set
+// aside: such a text is written with one apostrophe more, so that reading
+// removes exactly one and gives the text back.
 bool NeedsFormulaGuard(std::string_view text);
 
 // A local date and time, as the clock read it.
@@ -52,12 +49,10 @@ struct RegisterLine {
 RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil, const LocalTime& judgedAt,
                               const LocalTime& competitionStartedAt);
 
-// One field for the file: a field that a spreadsheet would take for a
-// formula (it starts with = + - @, a tab or a carriage return) gets a leading
-// apostrophe (see NeedsFormulaGuard); one with ';', '"' or a line break is quoted, its quotes doubled.
-std::string CsvField(std::string_view text);
-
-// The line as the file holds it, ending in CR LF.
+// The line as the file holds it, ending in CR LF: a field that a spreadsheet
+// would take for a formula gets a leading apostrophe (see
+// NeedsFormulaGuard); one with ';', '"' or a line break is quoted, its quotes
+// doubled.
 std::string RegisterLineText(const RegisterLine& line);
 
 // What an empty register starts with: the byte-order mark and the header.

@@ -1,6 +1,8 @@
 #include "core/summary_page.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <string_view>
 
 namespace quorveno {
 namespace {
@@ -35,6 +37,8 @@ svg { display: block; width: 45mm; height: 10mm; }
 <h1>Registro della classe</h1>
 )";
 
+// A pupil's chart shows the last kChartCompetitions competitions.
+constexpr std::size_t kChartCompetitions = 30;
 constexpr std::size_t kChartMinimumColumns = 10;
 
 constexpr std::string_view kPageEnd = "</body>\n</html>\n";
@@ -42,6 +46,23 @@ constexpr std::string_view kPageEnd = "</body>\n</html>\n";
 // "07/12/2026" from "2026-12-07".
 std::string ItalianDate(const std::string& date) {
   return date.size() == 10 ? date.substr(8, 2) + "/" + date.substr(5, 2) + "/" + date.substr(0, 4) : date;
+}
+
+// The text made safe inside HTML, between tags and in quoted attributes.
+std::string HtmlEscaped(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char ch : text) {
+    switch (ch) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      case '"': escaped += "&quot;"; break;
+      case '\'': escaped += "&#39;"; break;
+      default: escaped += ch;
+    }
+  }
+  return escaped;
 }
 
 std::string Cell(std::string_view text) { return "<td>" + HtmlEscaped(text) + "</td>"; }
@@ -58,6 +79,30 @@ std::string Counted(std::size_t count, std::string_view one, std::string_view ma
 std::string Rect(std::size_t x, int y, int height, std::string_view colour) {
   return "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) +
          "\" width=\"8\" height=\"" + std::to_string(height) + "\" fill=\"" + std::string(colour) + "\"/>";
+}
+
+// A pupil's chart: one column per competition, right answers in green below
+// the wrong ones in red, as inline SVG. Drawn in units of a 10-wide column
+// and 100 high, scaled by the page; room for at least kChartMinimumColumns,
+// so that a few competitions show as narrow columns rather than wide blocks.
+std::string CompetitionChart(const PupilSummary& pupil) {
+  const auto& all = pupil.competitions;
+  const std::size_t shown = std::min(all.size(), kChartCompetitions);
+  const auto first = all.end() - static_cast<std::ptrdiff_t>(shown);
+  int most = 1;
+  for (auto it = first; it != all.end(); ++it) most = std::max(most, it->right + it->wrong);
+  std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
+                    std::to_string(std::max(shown, kChartMinimumColumns) * 10) +
+                    " 100\" preserveAspectRatio=\"none\" role=\"img\"><title>" +
+                    HtmlEscaped(Counted(shown, "gara", "gare")) + ": giuste in verde, sbagliate in rosso</title>";
+  std::size_t x = 1;
+  for (auto it = first; it != all.end(); ++it, x += 10) {
+    const int rightHeight = it->right * 100 / most;
+    const int wrongHeight = it->wrong * 100 / most;
+    if (rightHeight > 0) svg += Rect(x, 100 - rightHeight, rightHeight, "#2e7d32");
+    if (wrongHeight > 0) svg += Rect(x, 100 - rightHeight - wrongHeight, wrongHeight, "#c62828");
+  }
+  return svg + "</svg>";
 }
 
 std::string PupilRows(const ClassSummary& summary) {
@@ -83,45 +128,6 @@ std::string SumRows(const ClassSummary& summary) {
 }
 
 }  // namespace
-
-std::string HtmlEscaped(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (const char ch : text) {
-    switch (ch) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&#39;"; break;
-      default: escaped += ch;
-    }
-  }
-  return escaped;
-}
-
-// Drawn in units of a 10-wide column and 100 high, scaled by the page; room
-// for at least kChartMinimumColumns, so that a few competitions show as
-// narrow columns rather than wide blocks.
-std::string CompetitionChart(const PupilSummary& pupil) {
-  const auto& all = pupil.competitions;
-  const std::size_t shown = std::min(all.size(), kChartCompetitions);
-  const auto first = all.end() - static_cast<std::ptrdiff_t>(shown);
-  int most = 1;
-  for (auto it = first; it != all.end(); ++it) most = std::max(most, it->right + it->wrong);
-  std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " +
-                    std::to_string(std::max(shown, kChartMinimumColumns) * 10) +
-                    " 100\" preserveAspectRatio=\"none\" role=\"img\"><title>" +
-                    HtmlEscaped(Counted(shown, "gara", "gare")) + ": giuste in verde, sbagliate in rosso</title>";
-  std::size_t x = 1;
-  for (auto it = first; it != all.end(); ++it, x += 10) {
-    const int rightHeight = it->right * 100 / most;
-    const int wrongHeight = it->wrong * 100 / most;
-    if (rightHeight > 0) svg += Rect(x, 100 - rightHeight, rightHeight, "#2e7d32");
-    if (wrongHeight > 0) svg += Rect(x, 100 - rightHeight - wrongHeight, wrongHeight, "#c62828");
-  }
-  return svg + "</svg>";
-}
 
 std::string SummaryPage(const ClassSummary& summary) {
   std::string page(kPageStart);
