@@ -55,7 +55,8 @@ ClassSummary SummariseRegister(const RegisterReading& reading) {
   ClassSummary summary;
   summary.answers = reading.lines.size();
   summary.unreadLines = reading.unreadLines;
-  std::unordered_map<std::string, PupilTally> pupils;
+  // Keyed by PupilKey, which is also the order of the page.
+  std::map<std::string, PupilTally> pupils;
   std::unordered_map<std::string, SumSummary> sums;
   for (const RegisterLine& line : reading.lines) {
     const bool right = line.verdict == kRightText;
@@ -82,9 +83,6 @@ ClassSummary SummariseRegister(const RegisterReading& reading) {
     }
     summary.pupils.push_back(std::move(tally.summary));
   }
-  std::sort(summary.pupils.begin(), summary.pupils.end(), [](const PupilSummary& a, const PupilSummary& b) {
-    return std::pair(PupilKey(a.name), a.name) < std::pair(PupilKey(b.name), b.name);
-  });
 
   for (auto& [problem, sum] : sums) {
     if (sum.wrong == 0) continue;
