@@ -2,27 +2,13 @@
 
 #include "core/judging.h"
 #include "tests/support/scripted_random.h"
+#include "tests/support/typed_answer.h"
 
 using namespace quorveno;
 using quorveno::testing::ScriptedRandom;
+using quorveno::testing::TypedAnswer;
 
 Q_DECLARE_METATYPE(quorveno::Verdict)
-
-namespace {
-
-JudgeInput Answer(const QString& numerator, const QString& denominator, int expectedNumerator,
-                  int expectedDenominator) {
-  JudgeInput input;
-  input.txtAnswer = numerator.toStdString();
-  input.text3 = denominator.toStdString();
-  input.text9 = std::to_string(expectedNumerator);
-  input.text10 = std::to_string(expectedDenominator);
-  input.expectedNumerator = expectedNumerator;
-  input.expectedDenominator = expectedDenominator;
-  return input;
-}
-
-}  // namespace
 
 class TestJudging : public QObject {
   Q_OBJECT
@@ -88,7 +74,7 @@ void TestJudging::judgesTheTypedFraction() {
   QFETCH(quorveno::Verdict, verdict);
   QFETCH(QString, message);
 
-  JudgeInput input = Answer(numerator, denominator, expectedNumerator, expectedDenominator);
+  JudgeInput input = TypedAnswer(numerator, denominator, expectedNumerator, expectedDenominator);
   input.rightAnswers = 4;
   input.wrongAnswers = 2;
   ScriptedRandom random{0.0f};
@@ -129,7 +115,7 @@ void TestJudging::praiseFollowsTheDraw() {
 
   QCOMPARE(WholeFromDraw(draw, 8), k);
   ScriptedRandom random{draw};
-  const Judgement judgement = Judge(Answer("2", "3", 2, 3), random);
+  const Judgement judgement = Judge(TypedAnswer("2", "3", 2, 3), random);
   QCOMPARE(QString::fromStdString(judgement.message), praise);
 }
 
@@ -145,7 +131,7 @@ void TestJudging::oneDrawForEveryAnswer() {
   QFETCH(QString, numerator);
   QFETCH(quorveno::Verdict, verdict);
   ScriptedRandom random{0.9f};
-  const Judgement judgement = Judge(Answer(numerator, "3", 2, 3), random);
+  const Judgement judgement = Judge(TypedAnswer(numerator, "3", 2, 3), random);
   QCOMPARE(judgement.verdict, verdict);
   QCOMPARE(random.drawsTaken(), 1);
   QCOMPARE(judgement.message.rfind("Sbagliato!! ", 0) == 0, verdict == Verdict::Wrong);
@@ -176,7 +162,7 @@ void TestJudging::countersStopAtTheLargestCount() {
   QFETCH(int, wrongAfter);
   QFETCH(QString, totalText);
 
-  JudgeInput input = Answer(numerator, "3", 2, 3);
+  JudgeInput input = TypedAnswer(numerator, "3", 2, 3);
   input.rightAnswers = static_cast<std::int16_t>(right);
   input.wrongAnswers = static_cast<std::int16_t>(wrong);
   ScriptedRandom random{0.0f};

@@ -4,6 +4,7 @@
 #include "core/register_line.h"
 #include "core/register_reading.h"
 #include "tests/support/scripted_random.h"
+#include "tests/support/typed_answer.h"
 
 using namespace quorveno;
 
@@ -15,13 +16,8 @@ const LocalTime kStartedAt{2026, 12, 7, 9, 30, 0};
 // The answer as the window judges it, to the problem 1/d + c/d.
 JudgedAnswer Judged(int c, int d, int expectedNumerator, int expectedDenominator, const QString& numerator,
                     const QString& denominator) {
-  JudgeInput input;
-  input.txtAnswer = numerator.toStdString();
-  input.text3 = denominator.toStdString();
-  input.text9 = std::to_string(expectedNumerator);
-  input.text10 = std::to_string(expectedDenominator);
-  input.expectedNumerator = expectedNumerator;
-  input.expectedDenominator = expectedDenominator;
+  const JudgeInput input =
+      quorveno::testing::TypedAnswer(numerator, denominator, expectedNumerator, expectedDenominator);
   quorveno::testing::ScriptedRandom random;
   return {{1, c, d, expectedNumerator, expectedDenominator}, input.txtAnswer, input.text3, Judge(input, random)};
 }
