@@ -5,6 +5,7 @@
 #include "competition/command_line.h"
 #include "ui/class_summary_viewer.h"
 #include "ui/game.h"
+#include "ui/terminal_text.h"
 
 namespace {
 
@@ -13,8 +14,6 @@ QStringList ArgumentsAfterProgramName(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   return arguments;
 }
-
-void Print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
 
 }  // namespace
 
@@ -25,13 +24,13 @@ int main(int argc, char* argv[]) {
   const CommandLine command = quorveno::ParseCommandLine(ArgumentsAfterProgramName(argc, argv));
   switch (command.action) {
     case CommandLine::Action::ShowHelp:
-      Print(stdout, quorveno::UsageText());
+      quorveno::PrintText(stdout, quorveno::UsageText());
       return 0;
     case CommandLine::Action::ShowVersion:
-      Print(stdout, quorveno::VersionText());
+      quorveno::PrintText(stdout, quorveno::VersionText());
       return 0;
     case CommandLine::Action::Refuse:
-      Print(stderr, command.error + QLatin1Char('\n'));
+      quorveno::PrintText(stderr, command.error + QLatin1Char('\n'));
       return quorveno::kUsageErrorStatus;
     case CommandLine::Action::Summarise:
       return quorveno::RunClassSummary(argc, argv, command);

@@ -14,14 +14,11 @@ template <typename Box>
 auto SpeakingDialogs::Open(const QString& text, Box box) {
   TellPendingSilence();
   speech_.Say(QString::fromStdString(SpokenBoxText(text.toStdString())));
-  const auto closed = qScopeGuard([this] { TellPendingSilence(); });
-  return WhileOpen(box);
-}
-
-template <typename Box>
-auto SpeakingDialogs::WhileOpen(Box box) {
   ++openBoxes_;
-  const auto closed = qScopeGuard([this] { --openBoxes_; });
+  const auto closed = qScopeGuard([this] {
+    --openBoxes_;
+    TellPendingSilence();
+  });
   return box();
 }
 
@@ -45,9 +42,9 @@ void SpeakingDialogs::TellSilence(const QString& reason) {
 
 void SpeakingDialogs::TellPendingSilence() {
   if (pendingSilence_.isEmpty() || openBoxes_ > 0) return;
+  // Told once: while this box is open, a new report finds silenceTold_ set.
   silenceTold_ = true;
-  const QString reason = std::exchange(pendingSilence_, QString());
-  WhileOpen([&] { boxes_.MessageBox(reason); });
+  boxes_.MessageBox(std::exchange(pendingSilence_, QString()));
 }
 
 }  // namespace quorveno

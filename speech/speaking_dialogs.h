@@ -26,8 +26,6 @@ class SpeakingDialogs final : public Dialogs {
  private:
   template <typename Box>
   auto Open(const QString& text, Box box);
-  template <typename Box>
-  auto WhileOpen(Box box);
   void TellPendingSilence();
 
   Dialogs& boxes_;

@@ -9,20 +9,16 @@
 #include <memory>
 
 #include "competition/class_summary_command.h"
+#include "ui/terminal_text.h"
 
 namespace quorveno {
-namespace {
-
-void Print(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
-
-}  // namespace
 
 int RunClassSummary(int& argc, char* argv[], const CommandLine& command) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
   if (!command.outputPath && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    Print(stderr, QStringLiteral("quorveno: nessuno schermo per aprire il browser; per scrivere il riepilogo in un "
-                                 "file usa --output FILE.html\n"));
+    PrintText(stderr, QStringLiteral("quorveno: nessuno schermo per aprire il browser; per scrivere il riepilogo in un "
+                                     "file usa --output FILE.html\n"));
     return 1;
   }
 #endif
@@ -37,15 +33,15 @@ int RunClassSummary(int& argc, char* argv[], const CommandLine& command) {
   const SummaryOutcome outcome =
       WriteClassSummary(command.registerPath.value_or(DefaultRegisterPath()), command.outputPath);
   if (outcome.error) {
-    Print(stderr, *outcome.error + QLatin1Char('\n'));
+    PrintText(stderr, *outcome.error + QLatin1Char('\n'));
     return 1;
   }
   if (command.outputPath) {
-    Print(stdout, QStringLiteral("Riepilogo della classe scritto in %1\n").arg(outcome.pagePath));
+    PrintText(stdout, QStringLiteral("Riepilogo della classe scritto in %1\n").arg(outcome.pagePath));
     return 0;
   }
   if (!QDesktopServices::openUrl(QUrl::fromLocalFile(outcome.pagePath))) {
-    Print(stderr, QStringLiteral("Non riesco ad aprire il browser: apri il file %1\n").arg(outcome.pagePath));
+    PrintText(stderr, QStringLiteral("Non riesco ad aprire il browser: apri il file %1\n").arg(outcome.pagePath));
     return 1;
   }
   return 0;

@@ -32,15 +32,13 @@ QString SpeechEngineModulePath() {
 Game::Game(bool voice)
     : speech_(voice ? std::make_unique<ThreadedSpeech>(SpeechEngineModulePath()) : nullptr),
       speakingDialogs_(voice ? std::make_unique<SpeakingDialogs>(dialogs_, *speech_) : nullptr),
-      tavola_(Services()) {
+      services_(Services()) {
   dialogs_.setOwner(&tavola_);
   if (!voice) return;
   QObject::connect(speech_.get(), &ThreadedSpeech::silenced, &tavola_,
                    [this](const QString& reason) { speakingDialogs_->TellSilence(reason); });
   new Voice(tavola_, *speech_);
 }
-
-Dialogs& Game::Boxes() { return speakingDialogs_ ? static_cast<Dialogs&>(*speakingDialogs_) : dialogs_; }
 
 TavolaServices Game::Services() {
   const TavolaServices services{dialogs_, random_, [] { return LocateRecordDirectory(); }};

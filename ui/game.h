@@ -28,16 +28,17 @@ class Game {
 
  private:
   TavolaServices Services();
-  // The boxes the pupil sees: read aloud with the voice.
-  Dialogs& Boxes();
 
   MessageBoxDialogs dialogs_;
   RandomGenerator random_;
   // Only with the voice: without it nothing of the voice is loaded.
   std::unique_ptr<ThreadedSpeech> speech_;
   std::unique_ptr<SpeakingDialogs> speakingDialogs_;
-  Tavola tavola_;
-  RegisterListener register_{tavola_, Boxes(), SystemWallClock};
+  // The window's boxes (read aloud with the voice) and clock, which the
+  // register uses too.
+  const TavolaServices services_;
+  Tavola tavola_{services_};
+  RegisterListener register_{tavola_, services_.dialogs, services_.clock};
   ScreenReaderTexts screenReader_{tavola_};
 };
 

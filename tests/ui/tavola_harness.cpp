@@ -41,6 +41,10 @@ void TavolaHarness::Answer(const QString& numerator, const QString& denominator)
   PressEnter();
 }
 
+void TavolaHarness::Tick(int ticks) {
+  for (int i = 0; i < ticks; ++i) tavola_->Timer1_Timer();
+}
+
 // Controls are looked up on the current surface: a new competition replaces
 // them, and the old ones linger until the event loop deletes them.
 QLineEdit* TavolaHarness::box(const char* name) const {

@@ -42,6 +42,8 @@ class TavolaHarness {
   void PressEnter();
   // Types a numerator and a denominator, each followed by Enter.
   void Answer(const QString& numerator, const QString& denominator);
+  // Runs the clock's timer `ticks` times, one second of play each.
+  void Tick(int ticks);
 
   Tavola& window() { return *tavola_; }
   QLineEdit* box(const char* name) const;

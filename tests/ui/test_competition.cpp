@@ -6,32 +6,20 @@
 
 #include <algorithm>
 
+#include "tests/competition/record_test_files.h"
 #include "tests/ui/tavola_harness.h"
 
 using namespace quorveno;
+using quorveno::testing::ReadBytes;
 using quorveno::testing::ScriptedDialogs;
 using quorveno::testing::TavolaHarness;
+using quorveno::testing::WriteBytes;
 using Kind = quorveno::testing::ScriptedDialogs::Kind;
 
 namespace {
 
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
-
 QString Points(const TavolaHarness& harness) { return harness.recordDirectory() + QStringLiteral("/frsosem.txt"); }
 QString Holder(const TavolaHarness& harness) { return harness.recordDirectory() + QStringLiteral("/frsosem1.txt"); }
-
-void Tick(TavolaHarness& harness, int ticks) {
-  for (int i = 0; i < ticks; ++i) harness.window().Timer1_Timer();
-}
 
 // Whether a Timer1 of the window runs: a new competition's, or the one it
 // replaces until that is deleted.
@@ -112,8 +100,8 @@ void TestCompetition::startUpAsksAndInstructsInOrder() {
 
 void TestCompetition::startUpShowsTheStoredRecord() {
   TavolaHarness harness;
-  WriteBytes(Points(harness), "12\r\n");
-  WriteBytes(Holder(harness), "Nicol\xF2\r\n");
+  QVERIFY(WriteBytes(Points(harness), "12\r\n"));
+  QVERIFY(WriteBytes(Holder(harness), "Nicol\xF2\r\n"));
   harness.Start();
   QCOMPARE(harness.label("lblpunti")->caption(), QStringLiteral("12\r\n"));
   QCOMPARE(harness.label("lblnome")->caption(), QStringLiteral("Nicolò\r\n"));
@@ -152,7 +140,7 @@ void TestCompetition::noTickWhileTheStartUpBoxesAreOpen() {
 void TestCompetition::anUnreadableRecordIsReportedAndTheGameGoesOn() {
   TavolaHarness harness;
   QVERIFY(QDir(harness.recordDirectory()).mkdir(QStringLiteral("frsosem.txt")));
-  WriteBytes(Holder(harness), "Anna\r\n");
+  QVERIFY(WriteBytes(Holder(harness), "Anna\r\n"));
   harness.Start();
   QCOMPARE(harness.dialogs.shown.size(), 8);
   const QString message = harness.dialogs.shown.last().text;
@@ -168,14 +156,14 @@ void TestCompetition::anUnreadableRecordIsReportedAndTheGameGoesOn() {
 void TestCompetition::clockCountsDownOncePerTick() {
   TavolaHarness harness;
   harness.Start();
-  Tick(harness, 1);
+  harness.Tick(1);
   QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:09:59"));
-  Tick(harness, 59);
+  harness.Tick(59);
   QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:09:00"));
-  Tick(harness, 1);
+  harness.Tick(1);
   QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:08:59"));
   harness.dialogs.clear();
-  Tick(harness, 539);
+  harness.Tick(539);
   QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:00:00"));
   QVERIFY(harness.dialogs.shown.isEmpty());
   QVERIFY(TimerRuns(harness));
@@ -185,10 +173,10 @@ void TestCompetition::afterTheLastSecondTheExitIsOfferedThenTimeIsUp() {
   TavolaHarness harness;
   harness.Start();
   QSignalSpy ended(&harness.window(), &Tavola::programEnded);
-  Tick(harness, 600);
+  harness.Tick(600);
   harness.box("Text1")->setFocus();
   harness.dialogs.clear();
-  Tick(harness, 1);  // the pupil answers No
+  harness.Tick(1);  // the pupil answers No
 
   QCOMPARE(harness.dialogs.shown.size(), 3);
   QCOMPARE(harness.dialogs.shown[0].kind, Kind::Confirm);
@@ -205,20 +193,20 @@ void TestCompetition::afterTheLastSecondTheExitIsOfferedThenTimeIsUp() {
 void TestCompetition::aTickNeverOpensASecondBoxOverItsOwn() {
   TavolaHarness harness;
   harness.Start();
-  Tick(harness, 600);
+  harness.Tick(600);
   harness.dialogs.clear();
   // Ticks keep arriving while the exit question and the time-up message wait.
-  harness.dialogs.whileOpen = [&harness](const ScriptedDialogs::Box&) { Tick(harness, 3); };
-  Tick(harness, 1);
+  harness.dialogs.whileOpen = [&harness](const ScriptedDialogs::Box&) { harness.Tick(3); };
+  harness.Tick(1);
   QCOMPARE(harness.dialogs.texts(Kind::Confirm).size(), 1);
   QCOMPARE(harness.dialogs.texts(Kind::Message), QStringList{QStringLiteral("Tempo scaduto")});
 
   // The exit question opened by the button holds back the end of time.
   TavolaHarness other;
   other.Start();
-  Tick(other, 600);
+  other.Tick(600);
   other.dialogs.clear();
-  other.dialogs.whileOpen = [&other](const ScriptedDialogs::Box&) { Tick(other, 1); };
+  other.dialogs.whileOpen = [&other](const ScriptedDialogs::Box&) { other.Tick(1); };
   QTest::mouseClick(other.control("cmdExit"), Qt::LeftButton);
   QCOMPARE(other.dialogs.shown.size(), 1);
   QVERIFY(TimerRuns(other));
@@ -227,10 +215,10 @@ void TestCompetition::aTickNeverOpensASecondBoxOverItsOwn() {
 void TestCompetition::playGoesOnAfterTheTimeIsUp() {
   TavolaHarness harness;
   harness.Start();
-  Tick(harness, 601);
+  harness.Tick(601);
   Score(harness, 2);
   QCOMPARE(harness.label("lblScore")->caption(), QStringLiteral("2"));
-  Tick(harness, 5);
+  harness.Tick(5);
   QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:00:00"));
 }
 
@@ -239,7 +227,7 @@ void TestCompetition::exitAnsweredNoChangesNothing() {
   harness.QueueProblem(3, 6);
   harness.Start();
   Score(harness, 1);
-  Tick(harness, 5);
+  harness.Tick(5);
   harness.dialogs.clear();
   QSignalSpy ended(&harness.window(), &Tavola::programEnded);
   QTest::keyClick(harness.focus(), Qt::Key_X, Qt::AltModifier);
@@ -279,15 +267,15 @@ void TestCompetition::exitWithScore() {
   QFETCH(QByteArray, holderAfter);
 
   TavolaHarness harness;
-  WriteBytes(Points(harness), storedPoints);
-  WriteBytes(Holder(harness), "Bruno\r\n");
+  QVERIFY(WriteBytes(Points(harness), storedPoints));
+  QVERIFY(WriteBytes(Holder(harness), "Bruno\r\n"));
   harness.Start(QStringLiteral("Anna"));
   Score(harness, score);
   harness.dialogs.clear();
   harness.dialogs.answers = {true};
   QSignalSpy ended(&harness.window(), &Tavola::programEnded);
   if (fromTheClock) {
-    Tick(harness, 601);
+    harness.Tick(601);
   } else {
     QTest::mouseClick(harness.control("cmdExit"), Qt::LeftButton);
   }
@@ -304,7 +292,7 @@ void TestCompetition::exitWithScore() {
     QCOMPARE(messages, QStringList{QStringLiteral("Ok ho registrato il tuo record, C A M P I O N E\"")});
   }
   // Nothing runs after the end: no tick, no second question.
-  Tick(harness, 2);
+  harness.Tick(2);
   QCOMPARE(harness.dialogs.texts(Kind::Confirm).size(), 1);
 }
 
@@ -314,7 +302,7 @@ void TestCompetition::aFailedSaveIsReported() {
   Score(harness, 1);
   // The points file turns into a link after start-up: it must not be followed.
   const QString target = harness.recordDirectory() + QStringLiteral("/elsewhere.txt");
-  WriteBytes(target, "untouched");
+  QVERIFY(WriteBytes(target, "untouched"));
   QVERIFY(QFile::remove(Points(harness)));
   QVERIFY(QFile::link(target, Points(harness)));
   harness.dialogs.clear();
@@ -350,8 +338,8 @@ void TestCompetition::closingTheWindowAsksFirst() {
 
 void TestCompetition::newCompetitionRestoresTheDesign() {
   TavolaHarness harness;
-  WriteBytes(Points(harness), "7\r\n");
-  WriteBytes(Holder(harness), "Bruno\r\n");
+  QVERIFY(WriteBytes(Points(harness), "7\r\n"));
+  QVERIFY(WriteBytes(Holder(harness), "Bruno\r\n"));
   harness.Start(QStringLiteral("Anna"));
   Score(harness, 3);
   harness.QueueProblem(1, 2);  // 1/1, answered wrong
@@ -363,7 +351,7 @@ void TestCompetition::newCompetitionRestoresTheDesign() {
   harness.box("txtAnswer")->setFocus();
   harness.Type(QStringLiteral("5"));
   harness.box("Text1")->setText(QStringLiteral("4"));
-  Tick(harness, 601);
+  harness.Tick(601);
   QVERIFY(!TimerRuns(harness));
 
   harness.dialogs.clear();
@@ -399,7 +387,7 @@ void TestCompetition::newCompetitionRestoresTheDesign() {
   QVERIFY(TimerRuns(harness));
   QCOMPARE(ReadBytes(Points(harness)), QByteArray("7\r\n"));
 
-  Tick(harness, 1);
+  harness.Tick(1);
   QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:09:59"));
   QTRY_COMPARE(harness.focus(), harness.box("txtAnswer"));
   QCOMPARE(harness.window().windowTitle(), QString(55, QLatin1Char(' ')) + QStringLiteral("Quorveno"));
@@ -426,7 +414,7 @@ void TestCompetition::newCompetitionAnsweredNoChangesNothing() {
 void TestCompetition::helpAddressesThePupil() {
   TavolaHarness harness;
   harness.Start(QStringLiteral("Anna"));
-  Tick(harness, 3);
+  harness.Tick(3);
   harness.dialogs.clear();
   harness.window().HELP_Click();
   QCOMPARE(harness.dialogs.texts(Kind::Message),

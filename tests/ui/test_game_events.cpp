@@ -65,10 +65,6 @@ struct EventLog {
   }
 };
 
-void Tick(TavolaHarness& harness, int ticks) {
-  for (int i = 0; i < ticks; ++i) harness.window().Timer1_Timer();
-}
-
 }  // namespace
 
 class TestGameEvents : public QObject {
@@ -98,7 +94,7 @@ void TestGameEvents::aWholeCompetitionTellsWhatHappenedInOrder() {
   harness.Answer(QStringLiteral("2"), QStringLiteral(""));
 
   // The exit offered when the clock runs out is declined: the game goes on.
-  Tick(harness, 601);
+  harness.Tick(601);
 
   harness.dialogs.answers = {true};
   harness.dialogs.names << QStringLiteral("Bruno");

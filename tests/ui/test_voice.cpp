@@ -74,7 +74,7 @@ void TestVoice::aScriptedGameIsReadAloudInOrder() {
                           }));
 
   // The clock runs out: the exit is offered and declined, then time is up.
-  for (int tick = 0; tick < 601; ++tick) harness.window().Timer1_Timer();
+  harness.Tick(601);
   harness.window().Next_Click();
   QCOMPARE(voiced.Said(), (QStringList{"Vuoi veramente lasciarmi ?", "Tempo scaduto", "INIZIAMO UNA NUOVA GARA ?"}));
   // The boxes themselves show their own texts, as without the voice.

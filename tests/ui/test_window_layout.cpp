@@ -248,8 +248,7 @@ void TestWindowLayout::windowComesBackInItsDesignState() {
   }
   QCOMPARE(titles, QStringList{QStringLiteral("Belmiraz")});
   QVERIFY(harness.window().isMaximized());
-  harness.window().showNormal();
-  QTRY_COMPARE(harness.surface()->size(), QSize(729, 516));
+  harness.ShowAtDesignSize();
 }
 
 void TestWindowLayout::hiddenBoxesAreNeverShown() {
