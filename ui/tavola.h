@@ -66,8 +66,9 @@ class Tavola final : public QMainWindow {
   static QSize DesignClientSize();
 
  Q_SIGNALS:
-  // The pupil has given a name and the clock starts.
-  void competitionStarted(const QString& pupilName, const QDateTime& startedAt);
+  // The pupil has given a name and the clock starts; the record (and the
+  // class register, where kept) is in `recordDirectory`.
+  void competitionStarted(const QString& pupilName, const QDateTime& startedAt, const QString& recordDirectory);
   // A new problem is on the window.
   void problemPosed(const quorveno::PosedProblem& problem);
   void answerJudged(const quorveno::JudgedAnswer& answer);

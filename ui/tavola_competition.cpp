@@ -19,10 +19,10 @@ void Tavola::Form_Load() {
   const QString name = AskNameAndInstruct(services_.dialogs);
   lblnome1->setCaption(name);
   StartClock();
-  Q_EMIT competitionStarted(name, services_.clock());
   state_.rightAnswers = 0;
   state_.wrongAnswers = 0;
   windowsDir = GetSystemDir();
+  Q_EMIT competitionStarted(name, services_.clock(), windowsDir.directory);
   ShowRecord();
   lblconto->setCaption(ClockText(state_.clock));
   cmdNext_Click();
