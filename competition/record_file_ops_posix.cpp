@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "competition/file_reason.h"
+#include "competition/posix_file.h"
 #include "competition/record_file.h"
 #include "competition/record_file_ops.h"
 
@@ -26,67 +27,12 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kLockPatience = std::chrono::seconds(5);
 constexpr auto kLockPoll = std::chrono::milliseconds(2);
 
-QByteArray NativePath(const QString& path) { return QFile::encodeName(path); }
-
-FileFailure Failure(const QString& path, int errorNumber) { return {path, ReasonForErrno(errorNumber)}; }
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Descriptor& operator=(Descriptor&& other) noexcept {
-    Reset(std::exchange(other.fd_, -1));
-    return *this;
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() { Reset(); }
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  void Reset(int fd = -1) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-  // Closes now and reports the error some file systems only give here.
-  int Close() {
-    const int result = ::close(std::exchange(fd_, -1));
-    return result == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-};
-
-// Never through a link in the last component, never waiting on a fifo.
-int OpenNoFollow(const QString& path, int flags, mode_t mode = 0) {
-  int fd;
-  do {
-    fd = ::open(NativePath(path).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
-
-std::optional<FileFailure> KindFailure(const QString& path, mode_t mode) {
-  if (S_ISLNK(mode)) return FileFailure{path, kSymlinkReason.toString()};
-  if (!S_ISREG(mode)) return FileFailure{path, kNotRegularReason.toString()};
-  return std::nullopt;
-}
-
-// Opens an existing regular file. Its type is checked before opening, so a
-// device is never opened, and again after, in case the path changed in
-// between.
-std::variant<Descriptor, FileFailure> OpenRegular(const QString& path, int flags) {
-  struct stat before {};
-  if (::lstat(NativePath(path).constData(), &before) != 0) return Failure(path, errno);
-  if (auto failure = KindFailure(path, before.st_mode)) return *failure;
-  Descriptor fd(OpenNoFollow(path, flags));
-  if (!fd.valid()) return Failure(path, errno);
-  struct stat after {};
-  if (::fstat(fd.get(), &after) != 0) return Failure(path, errno);
-  if (auto failure = KindFailure(path, after.st_mode)) return *failure;
-  return fd;
-}
+using posix_file::Descriptor;
+using posix_file::Failure;
+using posix_file::KindFailure;
+using posix_file::NativePath;
+using posix_file::OpenNoFollow;
+using posix_file::OpenRegular;
 
 std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd,
                                                 qsizetype cap = kRecordFileReadCap) {

@@ -2,14 +2,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
-
 #include <cerrno>
 #include <chrono>
 #include <thread>
 #include <utility>
 
 #include "competition/file_reason.h"
+#include "competition/posix_file.h"
 #include "competition/register_file.h"
 #include "core/register_line.h"
 
@@ -32,43 +31,10 @@ constexpr int kSetLock = F_OFD_SETLK;
 constexpr int kSetLock = F_SETLK;
 #endif
 
-FileFailure Failure(const QString& path, int errorNumber) { return {path, ReasonForErrno(errorNumber)}; }
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
-
-enum class Links { Refuse, Follow };
-
-// Opens an existing regular file: its type is checked before opening, so a
-// device or fifo is never opened, and after, in case the path changed.
-std::optional<FileFailure> OpenExisting(const QString& path, int flags, Links links, int& fd) {
-  const QByteArray native = QFile::encodeName(path);
-  struct stat st {};
-  const int found = links == Links::Refuse ? ::lstat(native.constData(), &st) : ::stat(native.constData(), &st);
-  if (found != 0) return Failure(path, errno);
-  if (S_ISLNK(st.st_mode)) return FileFailure{path, kSymlinkReason.toString()};
-  if (!S_ISREG(st.st_mode)) return FileFailure{path, kNotRegularReason.toString()};
-  if (links == Links::Refuse) flags |= O_NOFOLLOW;
-  do {
-    fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return Failure(path, errno);
-  if (::fstat(fd, &st) != 0) return Failure(path, errno);
-  if (!S_ISREG(st.st_mode)) return FileFailure{path, kNotRegularReason.toString()};
-  return std::nullopt;
-}
+using posix_file::Descriptor;
+using posix_file::Failure;
+using posix_file::Links;
+using posix_file::OpenRegular;
 
 // 0 once locked (or on a file system without locks), else the error number.
 int LockWholeFile(int fd) {
@@ -103,10 +69,9 @@ int WriteAll(int fd, const QByteArray& bytes) {
 }  // namespace
 
 std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line) {
-  int opened = -1;
-  const auto failure = OpenExisting(path, O_RDWR | O_APPEND, Links::Refuse, opened);
-  const Descriptor fd(opened);
-  if (failure) return failure;
+  auto opened = OpenRegular(path, O_RDWR | O_APPEND);
+  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+  const Descriptor fd = std::move(std::get<Descriptor>(opened));
   if (const int error = LockWholeFile(fd.get())) {
     return error == EWOULDBLOCK ? FileFailure{path, kLockTimeoutReason.toString()} : Failure(path, error);
   }
@@ -129,10 +94,9 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
 
 std::variant<QByteArray, FileFailure> ReadRegisterFile(const QString& path) {
   // The teacher names the register to read; a link of theirs is fine.
-  int opened = -1;
-  const auto failure = OpenExisting(path, O_RDONLY, Links::Follow, opened);
-  const Descriptor fd(opened);
-  if (failure) return *failure;
+  auto opened = OpenRegular(path, O_RDONLY, Links::Follow);
+  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+  const Descriptor fd = std::move(std::get<Descriptor>(opened));
   QByteArray bytes;
   char chunk[1 << 16];
   for (;;) {
