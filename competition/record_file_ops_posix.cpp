@@ -7,25 +7,17 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <utility>
 
 #include "competition/file_reason.h"
+#include "competition/lock_wait.h"
 #include "competition/posix_file.h"
 #include "competition/record_file.h"
 #include "competition/record_file_ops.h"
 
 namespace quorveno {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// A save takes milliseconds; a lock held much longer belongs to a copy that
-// hangs, and the game must not freeze waiting for it.
-constexpr auto kLockPatience = std::chrono::seconds(5);
-constexpr auto kLockPoll = std::chrono::milliseconds(2);
 
 using posix_file::Descriptor;
 using posix_file::Failure;
@@ -240,7 +232,8 @@ struct PlatformLock::Held {
 
 std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& paths, bool writing,
                                                           RecordFolderKind kind) {
-  const auto deadline = Clock::now() + kLockPatience;
+  const QDeadlineTimer deadline = LockDeadline();
+  const FileFailure timedOut{paths.points, kLockTimeoutReason.toString()};
   for (;;) {
     // Network file systems grant an exclusive lock only on a file open for
     // writing.
@@ -253,23 +246,22 @@ std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& pa
     auto opened = OpenRegular(paths.points, writing ? O_RDWR : O_RDONLY);
     if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
     Descriptor fd = std::move(std::get<Descriptor>(opened));
-    bool locked = true;
-    while (::flock(fd.get(), operation) != 0) {
-      if (errno == EINTR) continue;
-      // A file system without locks still keeps the record; only saves of
-      // two copies at the same moment go unguarded there.
-      if (errno == ENOLCK || errno == EOPNOTSUPP) {
-        locked = false;
-        break;
-      }
-      if (errno != EWOULDBLOCK) return Failure(paths.points, errno);
-      if (Clock::now() >= deadline) return FileFailure{paths.points, kLockTimeoutReason.toString()};
-      std::this_thread::sleep_for(kLockPoll);
-    }
-    if (!locked || NamesSameFile(paths.points, fd.get())) {
+    int error = 0;
+    const bool inTime = RetryWhileBusy(deadline, [&] {
+      do {
+        error = ::flock(fd.get(), operation) == 0 ? 0 : errno;
+      } while (error == EINTR);
+      return error == EWOULDBLOCK ? LockTry::Busy : LockTry::Settled;
+    });
+    if (!inTime) return timedOut;
+    // A file system without locks still keeps the record; only saves of
+    // two copies at the same moment go unguarded there.
+    const bool withoutLocks = error == ENOLCK || error == EOPNOTSUPP;
+    if (error != 0 && !withoutLocks) return Failure(paths.points, error);
+    if (withoutLocks || NamesSameFile(paths.points, fd.get())) {
       return PlatformLock(std::make_shared<Held>(Held{std::move(fd)}));
     }
-    if (Clock::now() >= deadline) return FileFailure{paths.points, kLockTimeoutReason.toString()};
+    if (deadline.hasExpired()) return timedOut;
   }
 }
 

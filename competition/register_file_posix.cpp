@@ -3,24 +3,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <thread>
 #include <utility>
 
 #include "competition/file_reason.h"
+#include "competition/lock_wait.h"
 #include "competition/posix_file.h"
 #include "competition/register_file.h"
 #include "core/register_line.h"
 
 namespace quorveno {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// A line is written in microseconds; a lock held for seconds belongs to a
-// copy that hangs, and the pupil must not wait for it.
-constexpr auto kLockPatience = std::chrono::seconds(5);
-constexpr auto kLockPoll = std::chrono::milliseconds(2);
 
 // Locks that belong to the open file rather than to the process, so two
 // threads of one process exclude each other too; NFS and SMB see them as
@@ -36,21 +28,23 @@ using posix_file::Failure;
 using posix_file::Links;
 using posix_file::OpenRegular;
 
-// 0 once locked (or on a file system without locks), else the error number.
+// 0 once locked (or on a file system without locks), EWOULDBLOCK while
+// another copy still holds the lock at the deadline, else the error number.
 int LockWholeFile(int fd) {
   struct flock lock {};
   lock.l_type = F_WRLCK;
   lock.l_whence = SEEK_SET;
-  const auto deadline = Clock::now() + kLockPatience;
-  while (::fcntl(fd, kSetLock, &lock) != 0) {
-    if (errno == EINTR) continue;
-    // Without locks a line is still appended whole by O_APPEND on one machine.
-    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) return 0;
-    if (errno != EACCES && errno != EAGAIN) return errno;
-    if (Clock::now() >= deadline) return EWOULDBLOCK;
-    std::this_thread::sleep_for(kLockPoll);
-  }
-  return 0;
+  int error = 0;
+  const bool inTime = RetryWhileBusy(LockDeadline(), [&] {
+    do {
+      error = ::fcntl(fd, kSetLock, &lock) == 0 ? 0 : errno;
+    } while (error == EINTR);
+    return error == EACCES || error == EAGAIN ? LockTry::Busy : LockTry::Settled;
+  });
+  if (!inTime) return EWOULDBLOCK;
+  // Without locks a line is still appended whole by O_APPEND on one machine.
+  if (error == ENOLCK || error == EOPNOTSUPP || error == EINVAL) return 0;
+  return error;
 }
 
 // 0, or the error number.
