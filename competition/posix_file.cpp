@@ -63,4 +63,19 @@ std::variant<Descriptor, FileFailure> OpenRegular(const QString& path, int flags
   return fd;
 }
 
+int WriteAll(int fd, const QByteArray& bytes, WriteAt at) {
+  qsizetype written = 0;
+  while (written < bytes.size()) {
+    const char* from = bytes.constData() + written;
+    const auto size = static_cast<size_t>(bytes.size() - written);
+    const ssize_t put =
+        at == WriteAt::End ? ::write(fd, from, size) : ::pwrite(fd, from, size, static_cast<off_t>(written));
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return errno;
+    if (put == 0) return EIO;
+    written += put;
+  }
+  return 0;
+}
+
 }  // namespace quorveno::posix_file

@@ -13,8 +13,9 @@
 
 // What the POSIX file operations of the record (record_file_ops_posix.cpp)
 // and of the teacher's register (register_file_posix.cpp) share: an owned
-// descriptor, Italian failures for error numbers, and the opening of an
-// existing regular file that never opens a device or waits on a fifo.
+// descriptor, Italian failures for error numbers, the opening of an
+// existing regular file that never opens a device or waits on a fifo, and
+// a write that puts every byte.
 namespace quorveno::posix_file {
 
 QByteArray NativePath(const QString& path);
@@ -51,9 +52,17 @@ int OpenNoFollow(const QString& path, int flags, mode_t mode = 0);
 
 enum class Links { Refuse, Follow };
 
+// Where WriteAll puts its bytes: from the start of the file, or after its
+// end, the file being open with O_APPEND.
+enum class WriteAt { Start, End };
+
+// Writes all of `bytes`; 0, or the error number.
+int WriteAll(int fd, const QByteArray& bytes, WriteAt at);
+
 // Opens an existing regular file. Its type is checked before opening, so a
 // device is never opened, and again after, in case the path changed in
 // between.
-std::variant<Descriptor, FileFailure> OpenRegular(const QString& path, int flags, Links links = Links::Refuse);
+std::variant<Descriptor, FileFailure> OpenRegular(const QString& path, int flags,
+                                                  Links links = Links::Refuse);
 
 }  // namespace quorveno::posix_file

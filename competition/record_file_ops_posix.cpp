@@ -25,6 +25,8 @@ using posix_file::KindFailure;
 using posix_file::NativePath;
 using posix_file::OpenNoFollow;
 using posix_file::OpenRegular;
+using posix_file::WriteAll;
+using posix_file::WriteAt;
 
 std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd,
                                                 qsizetype cap = kRecordFileReadCap) {
@@ -40,20 +42,6 @@ std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd,
   }
   bytes.truncate(filled);
   return bytes;
-}
-
-// 0, or the error number.
-int WriteAllAt(int fd, const QByteArray& bytes) {
-  qsizetype written = 0;
-  while (written < bytes.size()) {
-    const ssize_t put = ::pwrite(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written),
-                                 static_cast<off_t>(written));
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return errno;
-    if (put == 0) return EIO;
-    written += put;
-  }
-  return 0;
 }
 
 // Makes the renames in a folder durable. Some file systems cannot sync a
@@ -117,7 +105,7 @@ std::variant<QByteArray, FileFailure> OpenFile::Read(qsizetype cap) const {
 
 std::optional<FileFailure> OpenFile::Rewrite(const QByteArray& bytes) {
   const int fd = handle_->fd.get();
-  int error = WriteAllAt(fd, bytes);
+  int error = WriteAll(fd, bytes, WriteAt::Start);
   if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (error != 0) return Failure(handle_->path, error);
@@ -141,7 +129,7 @@ std::variant<Replacement, FileFailure> Replacement::Write(const QString& directo
   if (!fd.valid()) return Failure(path, errno);
   Replacement replacement(directory, path, QFile::decodeName(temporary));
   int error = ::fchmod(fd.get(), permissions) == 0 ? 0 : errno;
-  if (error == 0) error = WriteAllAt(fd.get(), bytes);
+  if (error == 0) error = WriteAll(fd.get(), bytes, WriteAt::Start);
   if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
   if (error == 0) error = fd.Close();
   if (error != 0) return Failure(path, error);

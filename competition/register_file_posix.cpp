@@ -27,6 +27,8 @@ using posix_file::Descriptor;
 using posix_file::Failure;
 using posix_file::Links;
 using posix_file::OpenRegular;
+using posix_file::WriteAll;
+using posix_file::WriteAt;
 
 // 0 once locked (or on a file system without locks), EWOULDBLOCK while
 // another copy still holds the lock at the deadline, else the error number.
@@ -45,19 +47,6 @@ int LockWholeFile(int fd) {
   // Without locks a line is still appended whole by O_APPEND on one machine.
   if (error == ENOLCK || error == EOPNOTSUPP || error == EINVAL) return 0;
   return error;
-}
-
-// 0, or the error number.
-int WriteAll(int fd, const QByteArray& bytes) {
-  qsizetype written = 0;
-  while (written < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return errno;
-    if (put == 0) return EIO;
-    written += put;
-  }
-  return 0;
 }
 
 }  // namespace
@@ -81,7 +70,7 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
     if (::pread(fd.get(), &last, 1, st.st_size - 1) == 1 && last != '\n') bytes = "\r\n";
   }
   bytes += line;
-  if (const int error = WriteAll(fd.get(), bytes)) return Failure(path, error);
+  if (const int error = WriteAll(fd.get(), bytes, WriteAt::End)) return Failure(path, error);
   if (::fdatasync(fd.get()) != 0 && errno != EINVAL) return Failure(path, errno);
   return std::nullopt;
 }
