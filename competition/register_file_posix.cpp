@@ -30,9 +30,8 @@ using posix_file::OpenRegular;
 using posix_file::WriteAll;
 using posix_file::WriteAt;
 
-// 0 once locked (or on a file system without locks), EWOULDBLOCK while
-// another copy still holds the lock at the deadline, else the error number.
-int LockWholeFile(int fd) {
+// Nothing once locked, or on a file system without locks.
+std::optional<FileFailure> LockWholeFile(const QString& path, int fd) {
   struct flock lock {};
   lock.l_type = F_WRLCK;
   lock.l_whence = SEEK_SET;
@@ -43,10 +42,10 @@ int LockWholeFile(int fd) {
     } while (error == EINTR);
     return error == EACCES || error == EAGAIN ? LockTry::Busy : LockTry::Settled;
   });
-  if (!inTime) return EWOULDBLOCK;
+  if (!inTime) return FileFailure{path, kLockTimeoutReason.toString()};
   // Without locks a line is still appended whole by O_APPEND on one machine.
-  if (error == ENOLCK || error == EOPNOTSUPP || error == EINVAL) return 0;
-  return error;
+  if (error == 0 || error == ENOLCK || error == EOPNOTSUPP || error == EINVAL) return std::nullopt;
+  return Failure(path, error);
 }
 
 }  // namespace
@@ -55,9 +54,7 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
   auto opened = OpenRegular(path, O_RDWR | O_APPEND);
   if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
   const Descriptor fd = std::move(std::get<Descriptor>(opened));
-  if (const int error = LockWholeFile(fd.get())) {
-    return error == EWOULDBLOCK ? FileFailure{path, kLockTimeoutReason.toString()} : Failure(path, error);
-  }
+  if (auto failure = LockWholeFile(path, fd.get())) return failure;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return Failure(path, errno);
   QByteArray bytes;
