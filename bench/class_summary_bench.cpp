@@ -8,6 +8,7 @@
 
 #include "bench/steady_time.h"
 #include "competition/class_summary_command.h"
+#include "competition/register_file.h"
 #include "core/register_line.h"
 
 namespace quorveno::bench {
@@ -40,7 +41,7 @@ std::string YearOfAClass() {
 }  // namespace
 
 std::optional<double> MedianClassSummaryMilliseconds(const QString& folder) {
-  const QString registerPath = QDir(folder).filePath(QStringLiteral("registro.csv"));
+  const QString registerPath = RegisterPath(folder);
   QFile file(registerPath);
   const QByteArray bytes = QByteArray::fromStdString(YearOfAClass());
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return std::nullopt;

@@ -7,86 +7,26 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <utility>
 
 #include "competition/file_reason.h"
+#include "competition/lock_wait.h"
+#include "competition/posix_file.h"
 #include "competition/record_file.h"
 #include "competition/record_file_ops.h"
 
 namespace quorveno {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// A save takes milliseconds; a lock held much longer belongs to a copy that
-// hangs, and the game must not freeze waiting for it.
-constexpr auto kLockPatience = std::chrono::seconds(5);
-constexpr auto kLockPoll = std::chrono::milliseconds(2);
-
-QByteArray NativePath(const QString& path) { return QFile::encodeName(path); }
-
-FileFailure Failure(const QString& path, int errorNumber) { return {path, ReasonForErrno(errorNumber)}; }
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Descriptor& operator=(Descriptor&& other) noexcept {
-    Reset(std::exchange(other.fd_, -1));
-    return *this;
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() { Reset(); }
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  void Reset(int fd = -1) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-  // Closes now and reports the error some file systems only give here.
-  int Close() {
-    const int result = ::close(std::exchange(fd_, -1));
-    return result == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-};
-
-// Never through a link in the last component, never waiting on a fifo.
-int OpenNoFollow(const QString& path, int flags, mode_t mode = 0) {
-  int fd;
-  do {
-    fd = ::open(NativePath(path).constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
-
-std::optional<FileFailure> KindFailure(const QString& path, mode_t mode) {
-  if (S_ISLNK(mode)) return FileFailure{path, kSymlinkReason.toString()};
-  if (!S_ISREG(mode)) return FileFailure{path, kNotRegularReason.toString()};
-  return std::nullopt;
-}
-
-// Opens an existing regular file. Its type is checked before opening, so a
-// device is never opened, and again after, in case the path changed in
-// between.
-std::variant<Descriptor, FileFailure> OpenRegular(const QString& path, int flags) {
-  struct stat before {};
-  if (::lstat(NativePath(path).constData(), &before) != 0) return Failure(path, errno);
-  if (auto failure = KindFailure(path, before.st_mode)) return *failure;
-  Descriptor fd(OpenNoFollow(path, flags));
-  if (!fd.valid()) return Failure(path, errno);
-  struct stat after {};
-  if (::fstat(fd.get(), &after) != 0) return Failure(path, errno);
-  if (auto failure = KindFailure(path, after.st_mode)) return *failure;
-  return fd;
-}
+using posix_file::Descriptor;
+using posix_file::Failure;
+using posix_file::KindFailure;
+using posix_file::NativePath;
+using posix_file::OpenNoFollow;
+using posix_file::OpenRegular;
+using posix_file::WriteAll;
+using posix_file::WriteAt;
 
 std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd,
                                                 qsizetype cap = kRecordFileReadCap) {
@@ -102,20 +42,6 @@ std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd,
   }
   bytes.truncate(filled);
   return bytes;
-}
-
-// 0, or the error number.
-int WriteAllAt(int fd, const QByteArray& bytes) {
-  qsizetype written = 0;
-  while (written < bytes.size()) {
-    const ssize_t put = ::pwrite(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written),
-                                 static_cast<off_t>(written));
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return errno;
-    if (put == 0) return EIO;
-    written += put;
-  }
-  return 0;
 }
 
 // Makes the renames in a folder durable. Some file systems cannot sync a
@@ -179,7 +105,7 @@ std::variant<QByteArray, FileFailure> OpenFile::Read(qsizetype cap) const {
 
 std::optional<FileFailure> OpenFile::Rewrite(const QByteArray& bytes) {
   const int fd = handle_->fd.get();
-  int error = WriteAllAt(fd, bytes);
+  int error = WriteAll(fd, bytes, WriteAt::Start);
   if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (error != 0) return Failure(handle_->path, error);
@@ -203,7 +129,7 @@ std::variant<Replacement, FileFailure> Replacement::Write(const QString& directo
   if (!fd.valid()) return Failure(path, errno);
   Replacement replacement(directory, path, QFile::decodeName(temporary));
   int error = ::fchmod(fd.get(), permissions) == 0 ? 0 : errno;
-  if (error == 0) error = WriteAllAt(fd.get(), bytes);
+  if (error == 0) error = WriteAll(fd.get(), bytes, WriteAt::Start);
   if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
   if (error == 0) error = fd.Close();
   if (error != 0) return Failure(path, error);
@@ -294,7 +220,8 @@ struct PlatformLock::Held {
 
 std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& paths, bool writing,
                                                           RecordFolderKind kind) {
-  const auto deadline = Clock::now() + kLockPatience;
+  const QDeadlineTimer deadline = LockDeadline();
+  const FileFailure timedOut{paths.points, kLockTimeoutReason.toString()};
   for (;;) {
     // Network file systems grant an exclusive lock only on a file open for
     // writing.
@@ -307,23 +234,22 @@ std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& pa
     auto opened = OpenRegular(paths.points, writing ? O_RDWR : O_RDONLY);
     if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
     Descriptor fd = std::move(std::get<Descriptor>(opened));
-    bool locked = true;
-    while (::flock(fd.get(), operation) != 0) {
-      if (errno == EINTR) continue;
-      // A file system without locks still keeps the record; only saves of
-      // two copies at the same moment go unguarded there.
-      if (errno == ENOLCK || errno == EOPNOTSUPP) {
-        locked = false;
-        break;
-      }
-      if (errno != EWOULDBLOCK) return Failure(paths.points, errno);
-      if (Clock::now() >= deadline) return FileFailure{paths.points, kLockTimeoutReason.toString()};
-      std::this_thread::sleep_for(kLockPoll);
-    }
-    if (!locked || NamesSameFile(paths.points, fd.get())) {
+    int error = 0;
+    const bool inTime = RetryWhileBusy(deadline, [&] {
+      do {
+        error = ::flock(fd.get(), operation) == 0 ? 0 : errno;
+      } while (error == EINTR);
+      return error == EWOULDBLOCK ? LockTry::Busy : LockTry::Settled;
+    });
+    if (!inTime) return timedOut;
+    // A file system without locks still keeps the record; only saves of
+    // two copies at the same moment go unguarded there.
+    const bool withoutLocks = error == ENOLCK || error == EOPNOTSUPP;
+    if (error != 0 && !withoutLocks) return Failure(paths.points, error);
+    if (withoutLocks || NamesSameFile(paths.points, fd.get())) {
       return PlatformLock(std::make_shared<Held>(Held{std::move(fd)}));
     }
-    if (Clock::now() >= deadline) return FileFailure{paths.points, kLockTimeoutReason.toString()};
+    if (deadline.hasExpired()) return timedOut;
   }
 }
 

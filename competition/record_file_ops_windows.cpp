@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "competition/file_reason.h"
+#include "competition/lock_wait.h"
 #include "competition/record_file.h"
 #include "competition/record_file_ops.h"
 
@@ -19,8 +20,6 @@
 // record files.
 namespace quorveno {
 namespace {
-
-constexpr int kLockPatienceMs = 5000;
 
 QString ReasonForFileError(QFileDevice::FileError error) {
   switch (error) {
@@ -178,7 +177,7 @@ struct PlatformLock::Held {
 std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& paths, bool, RecordFolderKind) {
   const QString lockPath = QDir(paths.directory).filePath(QStringLiteral("frsosem.lck"));
   auto held = std::make_shared<Held>(lockPath);
-  if (held->lock.tryLock(kLockPatienceMs)) return PlatformLock(std::move(held));
+  if (held->lock.tryLock(kLockPatience)) return PlatformLock(std::move(held));
   switch (held->lock.error()) {
     case QLockFile::LockFailedError:
       return FileFailure{paths.points, kLockTimeoutReason.toString()};

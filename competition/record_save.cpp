@@ -97,7 +97,7 @@ class PendingFile {
   static std::variant<PendingFile, FileFailure> Prepare(const QString& directory, const QString& path,
                                                         QByteArray newBytes, WriteWay way,
                                                         Permissions permissionsIfMissing) {
-    PendingFile pending(directory, path, std::move(newBytes), way);
+    PendingFile pending(directory, path, std::move(newBytes));
     const auto failure = way == WriteWay::Replace ? pending.PrepareReplacement(permissionsIfMissing)
                                                   : pending.PrepareInPlace();
     if (failure) return *failure;
@@ -105,7 +105,7 @@ class PendingFile {
   }
 
   std::optional<FileFailure> Commit() {
-    if (way_ == WriteWay::Replace) return replacement_->Commit();
+    if (replacement_) return replacement_->Commit();
     const auto failure = target_->Rewrite(newBytes_);
     // Half-written bytes would be a corrupt record: put the old ones back.
     if (failure) target_->Rewrite(oldBytes_);
@@ -113,20 +113,20 @@ class PendingFile {
   }
 
   ReplacementLock LockReplacement() const {
-    return way_ == WriteWay::Replace ? replacement_->Lock() : ReplacementLock();
+    return replacement_ ? replacement_->Lock() : ReplacementLock();
   }
 
   // After a commit: the old content again, written the same careful way.
   bool Undo() {
-    if (way_ == WriteWay::InPlace) return !target_->Rewrite(oldBytes_);
-    auto restore = Prepare(directory_, path_, oldBytes_, way_, permissions_);
+    if (target_) return !target_->Rewrite(oldBytes_);
+    auto restore = Prepare(directory_, path_, oldBytes_, WriteWay::Replace, permissions_);
     auto* pending = std::get_if<PendingFile>(&restore);
     return pending != nullptr && !pending->Commit();
   }
 
  private:
-  PendingFile(QString directory, QString path, QByteArray newBytes, WriteWay way)
-      : directory_(std::move(directory)), path_(std::move(path)), newBytes_(std::move(newBytes)), way_(way) {}
+  PendingFile(QString directory, QString path, QByteArray newBytes)
+      : directory_(std::move(directory)), path_(std::move(path)), newBytes_(std::move(newBytes)) {}
 
   std::optional<FileFailure> PrepareInPlace() {
     auto opened = OpenFile::Open(path_, true);
@@ -161,8 +161,9 @@ class PendingFile {
   QString path_;
   QByteArray newBytes_;
   QByteArray oldBytes_;
-  WriteWay way_;
   Permissions permissions_ = 0666;
+  // Exactly one is set once prepared: the file rewritten in place, or the
+  // copy that replaces it.
   std::optional<OpenFile> target_;
   std::optional<Replacement> replacement_;
 };

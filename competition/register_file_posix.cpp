@@ -2,26 +2,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
-
 #include <cerrno>
-#include <chrono>
-#include <thread>
 #include <utility>
 
 #include "competition/file_reason.h"
+#include "competition/lock_wait.h"
+#include "competition/posix_file.h"
 #include "competition/register_file.h"
 #include "core/register_line.h"
 
 namespace quorveno {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// A line is written in microseconds; a lock held for seconds belongs to a
-// copy that hangs, and the pupil must not wait for it.
-constexpr auto kLockPatience = std::chrono::seconds(5);
-constexpr auto kLockPoll = std::chrono::milliseconds(2);
 
 // Locks that belong to the open file rather than to the process, so two
 // threads of one process exclude each other too; NFS and SMB see them as
@@ -32,84 +23,38 @@ constexpr int kSetLock = F_OFD_SETLK;
 constexpr int kSetLock = F_SETLK;
 #endif
 
-FileFailure Failure(const QString& path, int errorNumber) { return {path, ReasonForErrno(errorNumber)}; }
+using posix_file::Descriptor;
+using posix_file::Failure;
+using posix_file::Links;
+using posix_file::OpenRegular;
+using posix_file::WriteAll;
+using posix_file::WriteAt;
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
-
-enum class Links { Refuse, Follow };
-
-// Opens an existing regular file: its type is checked before opening, so a
-// device or fifo is never opened, and after, in case the path changed.
-std::optional<FileFailure> OpenExisting(const QString& path, int flags, Links links, int& fd) {
-  const QByteArray native = QFile::encodeName(path);
-  struct stat st {};
-  const int found = links == Links::Refuse ? ::lstat(native.constData(), &st) : ::stat(native.constData(), &st);
-  if (found != 0) return Failure(path, errno);
-  if (S_ISLNK(st.st_mode)) return FileFailure{path, kSymlinkReason.toString()};
-  if (!S_ISREG(st.st_mode)) return FileFailure{path, kNotRegularReason.toString()};
-  if (links == Links::Refuse) flags |= O_NOFOLLOW;
-  do {
-    fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return Failure(path, errno);
-  if (::fstat(fd, &st) != 0) return Failure(path, errno);
-  if (!S_ISREG(st.st_mode)) return FileFailure{path, kNotRegularReason.toString()};
-  return std::nullopt;
-}
-
-// 0 once locked (or on a file system without locks), else the error number.
-int LockWholeFile(int fd) {
+// Nothing once locked, or on a file system without locks.
+std::optional<FileFailure> LockWholeFile(const QString& path, int fd) {
   struct flock lock {};
   lock.l_type = F_WRLCK;
   lock.l_whence = SEEK_SET;
-  const auto deadline = Clock::now() + kLockPatience;
-  while (::fcntl(fd, kSetLock, &lock) != 0) {
-    if (errno == EINTR) continue;
-    // Without locks a line is still appended whole by O_APPEND on one machine.
-    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) return 0;
-    if (errno != EACCES && errno != EAGAIN) return errno;
-    if (Clock::now() >= deadline) return EWOULDBLOCK;
-    std::this_thread::sleep_for(kLockPoll);
-  }
-  return 0;
-}
-
-// 0, or the error number.
-int WriteAll(int fd, const QByteArray& bytes) {
-  qsizetype written = 0;
-  while (written < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return errno;
-    if (put == 0) return EIO;
-    written += put;
-  }
-  return 0;
+  int error = 0;
+  const bool inTime = RetryWhileBusy(LockDeadline(), [&] {
+    do {
+      error = ::fcntl(fd, kSetLock, &lock) == 0 ? 0 : errno;
+    } while (error == EINTR);
+    return error == EACCES || error == EAGAIN ? LockTry::Busy : LockTry::Settled;
+  });
+  if (!inTime) return FileFailure{path, kLockTimeoutReason.toString()};
+  // Without locks a line is still appended whole by O_APPEND on one machine.
+  if (error == 0 || error == ENOLCK || error == EOPNOTSUPP || error == EINVAL) return std::nullopt;
+  return Failure(path, error);
 }
 
 }  // namespace
 
 std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line) {
-  int opened = -1;
-  const auto failure = OpenExisting(path, O_RDWR | O_APPEND, Links::Refuse, opened);
-  const Descriptor fd(opened);
-  if (failure) return failure;
-  if (const int error = LockWholeFile(fd.get())) {
-    return error == EWOULDBLOCK ? FileFailure{path, kLockTimeoutReason.toString()} : Failure(path, error);
-  }
+  auto opened = OpenRegular(path, O_RDWR | O_APPEND);
+  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+  const Descriptor fd = std::move(std::get<Descriptor>(opened));
+  if (auto failure = LockWholeFile(path, fd.get())) return failure;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return Failure(path, errno);
   QByteArray bytes;
@@ -122,17 +67,16 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
     if (::pread(fd.get(), &last, 1, st.st_size - 1) == 1 && last != '\n') bytes = "\r\n";
   }
   bytes += line;
-  if (const int error = WriteAll(fd.get(), bytes)) return Failure(path, error);
+  if (const int error = WriteAll(fd.get(), bytes, WriteAt::End)) return Failure(path, error);
   if (::fdatasync(fd.get()) != 0 && errno != EINVAL) return Failure(path, errno);
   return std::nullopt;
 }
 
 std::variant<QByteArray, FileFailure> ReadRegisterFile(const QString& path) {
   // The teacher names the register to read; a link of theirs is fine.
-  int opened = -1;
-  const auto failure = OpenExisting(path, O_RDONLY, Links::Follow, opened);
-  const Descriptor fd(opened);
-  if (failure) return *failure;
+  auto opened = OpenRegular(path, O_RDONLY, Links::Follow);
+  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+  const Descriptor fd = std::move(std::get<Descriptor>(opened));
   QByteArray bytes;
   char chunk[1 << 16];
   for (;;) {

@@ -1,14 +1,13 @@
 #include <io.h>
 #include <windows.h>
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <cerrno>
 
 #include "competition/file_reason.h"
+#include "competition/lock_wait.h"
 #include "competition/register_file.h"
 #include "core/register_line.h"
 
@@ -16,8 +15,6 @@
 // is LockFileEx on the whole file, which SMB shares pass on to the server.
 namespace quorveno {
 namespace {
-
-constexpr int kLockPatienceMs = 5000;
 
 std::optional<FileFailure> RefusedKind(const QString& path, bool refuseLinks) {
   const QFileInfo info(path);
@@ -28,13 +25,12 @@ std::optional<FileFailure> RefusedKind(const QString& path, bool refuseLinks) {
 }
 
 bool LockWholeFile(HANDLE handle) {
-  const QDeadlineTimer deadline(kLockPatienceMs);
   OVERLAPPED whole{};
-  while (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(2);
-  }
-  return true;
+  return RetryWhileBusy(LockDeadline(), [&] {
+    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)
+               ? LockTry::Settled
+               : LockTry::Busy;
+  });
 }
 
 }  // namespace
