@@ -122,20 +122,27 @@ int main(int argc, char* argv[]) {
               qPrintable(environment.value(QStringLiteral("QT_QPA_PLATFORM"))), qPrintable(LoadAverage()));
   std::fflush(stdout);
 
-  // The two programs take turns, so a change of load on the machine falls on both.
+  // The programs take turns, so a change of load on the machine falls on all.
   Samples gameSamples;
   Samples floorSamples;
   // The game with --voce, whose engine loads while the name box opens.
   Samples voiceSamples;
   const QStringList quick = {QStringLiteral("--idle"), QStringLiteral("0")};
   const QStringList full = {QStringLiteral("--idle"), QString::number(kIdleSeconds), QStringLiteral("--steps")};
+  // Which program starts first in a round rotates too, so that none always
+  // starts just after another one's exit.
   for (int run = 0; run < kStartUpRuns + kFullRuns; ++run) {
     const QStringList& arguments = run < kStartUpRuns ? quick : full;
-    if (!RunOnce(floor, arguments, environment, floorSamples) || !RunOnce(game, arguments, environment, gameSamples)) {
-      return 1;
-    }
-    if (run < kStartUpRuns && !RunOnce(game, quick + QStringList{QStringLiteral("--voce")}, environment, voiceSamples)) {
-      return 1;
+    struct Start {
+      const QString* program;
+      QStringList arguments;
+      Samples* samples;
+    };
+    std::vector<Start> round = {{&floor, arguments, &floorSamples}, {&game, arguments, &gameSamples}};
+    if (run < kStartUpRuns) round.push_back({&game, quick + QStringList{QStringLiteral("--voce")}, &voiceSamples});
+    std::rotate(round.begin(), round.begin() + run % round.size(), round.end());
+    for (const Start& start : round) {
+      if (!RunOnce(*start.program, start.arguments, environment, *start.samples)) return 1;
     }
   }
 
