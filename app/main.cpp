@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "competition/command_line.h"
-#include "ui/class_summary_viewer.h"
+#include "cli/class_summary_runner.h"
+#include "cli/command_line.h"
+#include "cli/terminal_text.h"
 #include "ui/game.h"
-#include "ui/terminal_text.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   quorveno::PrepareApplication();
   quorveno::Game game(command.voice);
-  QObject::connect(&game.window(), &quorveno::Tavola::programEnded, [] { QCoreApplication::exit(0); });
+  QObject::connect(&game.events(), &quorveno::GameEvents::programEnded, [] { QCoreApplication::exit(0); });
   game.window().Load();
   return app.exec();
 }

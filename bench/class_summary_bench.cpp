@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "bench/steady_time.h"
-#include "competition/class_summary_command.h"
-#include "competition/register_file.h"
+#include "cli/class_summary_command.h"
 #include "core/register_line.h"
+#include "storage/register_file.h"
 
 namespace quorveno::bench {
 namespace {

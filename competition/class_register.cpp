@@ -1,7 +1,5 @@
 #include "competition/class_register.h"
 
-#include "competition/register_file.h"
-
 namespace quorveno {
 namespace {
 
@@ -17,22 +15,21 @@ LocalTime LocalTimeOf(const QDateTime& time) {
   return {date.year(), date.month(), date.day(), clock.hour(), clock.minute(), clock.second()};
 }
 
-void ClassRegister::StartCompetition(const QString& recordDirectory, const QString& pupil,
-                                     const QDateTime& startedAt) {
-  const QString path = RegisterPath(recordDirectory);
-  path_ = RegisterIsThere(path) ? std::optional(path) : std::nullopt;
+void ClassRegister::StartCompetition(const QString& pupil, const QDateTime& startedAt) {
   pupil_ = pupil.toStdString();
   startedAt_ = LocalTimeOf(startedAt);
   failureTold_ = false;
 }
 
-std::optional<QString> ClassRegister::Record(const JudgedAnswer& answer, const QDateTime& judgedAt) {
-  if (!path_) return std::nullopt;
+QByteArray ClassRegister::LineFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const {
   const RegisterLine line = MakeRegisterLine(answer, pupil_, LocalTimeOf(judgedAt), startedAt_);
-  const auto failure = AppendToRegister(*path_, QByteArray::fromStdString(RegisterLineText(line)));
-  if (!failure || failureTold_) return std::nullopt;
+  return QByteArray::fromStdString(RegisterLineText(line));
+}
+
+std::optional<QString> ClassRegister::FailureToTell(const QString& path, const QString& reason) {
+  if (failureTold_) return std::nullopt;
   failureTold_ = true;
-  return kRegisterFailure.arg(failure->path, failure->reason);
+  return kRegisterFailure.arg(path, reason);
 }
 
 }  // namespace quorveno

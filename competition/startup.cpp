@@ -1,6 +1,6 @@
 #include "competition/startup.h"
 
-#include "competition/record_name.h"
+#include "competition/pupil_name.h"
 
 namespace quorveno {
 

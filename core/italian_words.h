@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/game_events.h"
+#include "core/game_event_values.h"
 
 // Fractions and sums as an Italian teacher reads them aloud, for whatever
 // speaks or describes the game: a voice, a screen reader.

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/game_events.h"
+#include "core/game_event_values.h"
 
 namespace quorveno {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/game_events.h"
+#include "core/game_event_values.h"
 
 // One line of the teacher's register: a CSV file for Italian spreadsheets,
 // UTF-8 with a byte-order mark, ';' between fields, CR LF at line ends.

@@ -2,10 +2,9 @@
 
 #include <QApplication>
 
-#include "competition/record_location.h"
 #include "speech/speech_engine.h"
+#include "storage/record_location.h"
 #include "ui/accessible_interfaces.h"
-#include "ui/voice.h"
 
 namespace quorveno {
 
@@ -32,16 +31,28 @@ QString SpeechEngineModulePath() {
 Game::Game(bool voice)
     : speech_(voice ? std::make_unique<ThreadedSpeech>(SpeechEngineModulePath()) : nullptr),
       speakingDialogs_(voice ? std::make_unique<SpeakingDialogs>(dialogs_, *speech_) : nullptr),
-      services_(Services()) {
+      services_(Services()),
+      voice_(voice ? std::make_unique<Voice>(*speech_) : nullptr) {
   dialogs_.setOwner(&tavola_);
+  ConnectListeners();
   if (!voice) return;
   QObject::connect(speech_.get(), &ThreadedSpeech::silenced, &tavola_,
                    [this](const QString& reason) { speakingDialogs_->TellSilence(reason); });
-  new Voice(tavola_, *speech_);
+  voice_->ListenToRepeatKey(tavola_);
+}
+
+// Every listener hears each event here, in this order: the screen reader's
+// texts first, so that they are in place before anything is spoken and
+// before the window moves the focus; then the voice; the register last, as
+// writing a file is the slowest and its failure box waits for the others.
+void Game::ConnectListeners() {
+  screenReader_.ListenTo(events_);
+  if (voice_) voice_->ListenTo(events_);
+  register_.ListenTo(events_);
 }
 
 TavolaServices Game::Services() {
-  const TavolaServices services{dialogs_, random_, [] { return LocateRecordDirectory(); }};
+  const TavolaServices services{dialogs_, random_, events_, [] { return LocateRecordDirectory(); }};
   return speakingDialogs_ ? VoicedServices(services, *speakingDialogs_) : services;
 }
 

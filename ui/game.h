@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "competition/game_events.h"
 #include "core/random_generator.h"
 #include "speech/speaking_dialogs.h"
 #include "speech/threaded_speech.h"
@@ -9,6 +10,7 @@
 #include "ui/register_listener.h"
 #include "ui/screen_reader_texts.h"
 #include "ui/tavola.h"
+#include "ui/voice.h"
 
 namespace quorveno {
 
@@ -19,18 +21,21 @@ namespace quorveno {
 void PrepareApplication();
 
 // The game as the program runs it: the window with the real boxes, the
-// clock-seeded generator and the record's usual folder; with `voice`, read
-// aloud in Italian.
+// clock-seeded generator and the record's usual folder, and its listeners;
+// with `voice`, read aloud in Italian.
 class Game {
  public:
   explicit Game(bool voice = false);
   Tavola& window() { return tavola_; }
+  GameEvents& events() { return events_; }
 
  private:
   TavolaServices Services();
+  void ConnectListeners();
 
   MessageBoxDialogs dialogs_;
   RandomGenerator random_;
+  GameEvents events_;
   // Only with the voice: without it nothing of the voice is loaded.
   std::unique_ptr<ThreadedSpeech> speech_;
   std::unique_ptr<SpeakingDialogs> speakingDialogs_;
@@ -38,8 +43,9 @@ class Game {
   // register uses too.
   const TavolaServices services_;
   Tavola tavola_{services_};
-  RegisterListener register_{tavola_, services_.dialogs, services_.clock};
   ScreenReaderTexts screenReader_{tavola_};
+  std::unique_ptr<Voice> voice_;
+  RegisterListener register_{services_.dialogs, services_.clock};
 };
 
 }  // namespace quorveno

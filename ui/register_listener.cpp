@@ -1,15 +1,30 @@
 #include "ui/register_listener.h"
 
+#include "storage/register_file.h"
+
 namespace quorveno {
 
-RegisterListener::RegisterListener(Tavola& window, Dialogs& dialogs, WallClock clock) {
-  connect(&window, &Tavola::competitionStarted, this,
-          [this](const QString& pupil, const QDateTime& startedAt, const QString& recordDirectory) {
-            register_.StartCompetition(recordDirectory, pupil, startedAt);
-          });
-  connect(&window, &Tavola::answerJudged, this, [this, &dialogs, clock](const JudgedAnswer& answer) {
-    if (const auto failure = register_.Record(answer, clock())) dialogs.MessageBox(*failure);
-  });
+void RegisterListener::ListenTo(GameEvents& events) {
+  connect(&events, &GameEvents::competitionStarted, this, &RegisterListener::CompetitionStarted);
+  connect(&events, &GameEvents::answerJudged, this, &RegisterListener::AnswerJudged);
+}
+
+void RegisterListener::CompetitionStarted(const QString& pupil, const QDateTime& startedAt,
+                                          const QString& recordDirectory) {
+  const QString path = RegisterPath(recordDirectory);
+  path_ = RegisterIsThere(path) ? std::optional(path) : std::nullopt;
+  register_.StartCompetition(pupil, startedAt);
+}
+
+void RegisterListener::AnswerJudged(const JudgedAnswer& answer) {
+  if (!path_) return;
+  const auto failure = AppendToRegister(*path_, register_.LineFor(answer, clock_()));
+  if (!failure) return;
+  const std::optional<QString> message = register_.FailureToTell(failure->path, failure->reason);
+  if (!message) return;
+  // The judgement is still being told to the other listeners: the box opens
+  // once that is done, over the window as the pupil then sees it.
+  QMetaObject::invokeMethod(this, [this, text = *message] { dialogs_.MessageBox(text); }, Qt::QueuedConnection);
 }
 
 }  // namespace quorveno

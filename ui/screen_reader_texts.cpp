@@ -7,11 +7,10 @@
 
 namespace quorveno {
 
-ScreenReaderTexts::ScreenReaderTexts(Tavola& window) : window_(window) {
-  // A new competition makes the controls anew, and starts before its first problem.
-  connect(&window, &Tavola::competitionStarted, this, &ScreenReaderTexts::NameControls);
-  connect(&window, &Tavola::problemPosed, this, &ScreenReaderTexts::AskProblem);
-  connect(&window, &Tavola::answerJudged, this, &ScreenReaderTexts::TellJudgement);
+void ScreenReaderTexts::ListenTo(GameEvents& events) {
+  connect(&events, &GameEvents::competitionStarted, this, &ScreenReaderTexts::NameControls);
+  connect(&events, &GameEvents::problemPosed, this, &ScreenReaderTexts::AskProblem);
+  connect(&events, &GameEvents::answerJudged, this, &ScreenReaderTexts::TellJudgement);
 }
 
 QWidget* ScreenReaderTexts::Control(const char* name) const {

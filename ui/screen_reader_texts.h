@@ -2,7 +2,8 @@
 
 #include <QObject>
 
-#include "core/game_events.h"
+#include "competition/game_events.h"
+#include "core/game_event_values.h"
 
 namespace quorveno {
 
@@ -17,12 +18,17 @@ class ScreenReaderTexts final : public QObject {
   Q_OBJECT
 
  public:
-  explicit ScreenReaderTexts(Tavola& window);
+  explicit ScreenReaderTexts(Tavola& window) : window_(window) {}
 
- private:
+  void ListenTo(GameEvents& events);
+
+  // A new competition makes the controls anew, and starts before its first
+  // problem.
   void NameControls();
   void AskProblem(const PosedProblem& problem);
   void TellJudgement(const JudgedAnswer& answer);
+
+ private:
   QWidget* Control(const char* name) const;
 
   Tavola& window_;

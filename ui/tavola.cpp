@@ -263,7 +263,7 @@ void Tavola::EndProgram() {
   ended_ = true;
   Timer1->stop();
   hide();
-  Q_EMIT programEnded();
+  Q_EMIT services_.events.programEnded();
 }
 
 }  // namespace quorveno

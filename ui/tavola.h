@@ -6,11 +6,12 @@
 #include <functional>
 
 #include "competition/dialogs.h"
-#include "competition/record_location.h"
+#include "competition/game_events.h"
 #include "competition/wall_clock.h"
-#include "core/game_events.h"
+#include "core/game_event_values.h"
 #include "core/game_state.h"
 #include "core/random_generator.h"
+#include "storage/record_location.h"
 
 class QLineEdit;
 class QTimer;
@@ -27,6 +28,8 @@ class Surface;
 struct TavolaServices {
   Dialogs& dialogs;
   RandomSource& random;
+  // Where the window tells what happens in the game.
+  GameEvents& events;
   // The folder of the record files.
   std::function<RecordLocation()> recordDirectory;
   WallClock clock = SystemWallClock;
@@ -36,8 +39,8 @@ struct TavolaServices {
 
 // The game's one window. Its public methods are the handlers of its events,
 // named after the control and the event; they apply the exercise and
-// competition logic to the controls and decide no rule themselves. Its
-// signals tell listeners what happened in the game, as values.
+// competition logic to the controls and decide no rule themselves; what
+// happens in the game they tell through the services' events.
 class Tavola final : public QMainWindow {
   Q_OBJECT
 
@@ -64,20 +67,6 @@ class Tavola final : public QMainWindow {
   const GameState& state() const { return state_; }
   // The client area of the restored window, as designed.
   static QSize DesignClientSize();
-
- Q_SIGNALS:
-  // The pupil has given a name and the clock starts; the record (and the
-  // class register, where kept) is in `recordDirectory`.
-  void competitionStarted(const QString& pupilName, const QDateTime& startedAt, const QString& recordDirectory);
-  // A new problem is on the window.
-  void problemPosed(const quorveno::PosedProblem& problem);
-  void answerJudged(const quorveno::JudgedAnswer& answer);
-  // The playing time has run out; the game goes on.
-  void timeUp();
-  // Before a new competition starts or the program ends.
-  void competitionEnded(const quorveno::CompetitionEnd& end);
-  // The pupil has left: the program ends.
-  void programEnded();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

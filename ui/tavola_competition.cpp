@@ -7,8 +7,8 @@
 
 #include "competition/commands.h"
 #include "competition/countdown_clock.h"
-#include "competition/record_store.h"
 #include "competition/startup.h"
+#include "storage/record_store.h"
 #include "ui/caption_label.h"
 #include "ui/tavola.h"
 
@@ -22,7 +22,7 @@ void Tavola::Form_Load() {
   state_.rightAnswers = 0;
   state_.wrongAnswers = 0;
   windowsDir = GetSystemDir();
-  Q_EMIT competitionStarted(name, services_.clock(), windowsDir.directory);
+  Q_EMIT services_.events.competitionStarted(name, services_.clock(), windowsDir.directory);
   ShowRecord();
   lblconto->setCaption(ClockText(state_.clock));
   cmdNext_Click();
@@ -71,7 +71,7 @@ void Tavola::Timer1_Timer() {
     if (ended_) return;
   }
   if (state_.clock.secondsLeft < 1) {
-    Q_EMIT timeUp();
+    Q_EMIT services_.events.timeUp();
     services_.dialogs.MessageBox(kTimeUpMessage);
     if (ended_) return;
     txtAnswer->setFocus();
@@ -98,14 +98,14 @@ void Tavola::LeaveProgram(CompetitionEnding how) {
   const SaveOutcome outcome =
       RecordStore(windowsDir).Save(lblpunti->caption(), lblScore->caption(), lblnome1->caption());
   if (outcome.status != SaveOutcome::Status::NotBeaten) services_.dialogs.MessageBox(outcome.message);
-  Q_EMIT competitionEnded({how, state_.rightAnswers, outcome.status == SaveOutcome::Status::Saved});
+  Q_EMIT services_.events.competitionEnded({how, state_.rightAnswers, outcome.status == SaveOutcome::Status::Saved});
   EndProgram();
 }
 
 void Tavola::Next_Click() {
   if (ended_) return;
   if (!services_.dialogs.Confirm(kNewCompetitionQuestion, kNewCompetitionTitle) || ended_) return;
-  Q_EMIT competitionEnded({CompetitionEnding::NewCompetition, state_.rightAnswers, false});
+  Q_EMIT services_.events.competitionEnded({CompetitionEnding::NewCompetition, state_.rightAnswers, false});
   hide();
   LoadDesign();
   Load();

@@ -45,7 +45,7 @@ void Tavola::cmdNext_Click() {
   PaintBackground();
   // Told before the focus leaves the button, so listeners can describe the
   // problem on the box that gets it.
-  Q_EMIT problemPosed(posed_);
+  Q_EMIT services_.events.problemPosed(posed_);
   txtAnswer->setEnabled(true);
   cmdNext->setEnabled(false);
   if (problem.text1WasReset) services_.dialogs.MessageBox(kFirstNumeratorReset);
@@ -98,7 +98,7 @@ void Tavola::JudgeAnswer() {
   lblScore2->setCaption(FromStd(judgement.totalText));
   posedJudged_ = true;
   // Told before the button gets the focus, so listeners can put the verdict on it.
-  Q_EMIT answerJudged({posed_, input.txtAnswer, input.text3, judgement});
+  Q_EMIT services_.events.answerJudged({posed_, input.txtAnswer, input.text3, judgement});
   cmdNext->setEnabled(true);
   cmdNext->setFocus();
 }

@@ -1,5 +1,6 @@
 #include "ui/voice.h"
 
+#include <QKeySequence>
 #include <QShortcut>
 
 #include "competition/repeat_key.h"
@@ -7,12 +8,9 @@
 
 namespace quorveno {
 
-Voice::Voice(Tavola& window, Speech& speech) : QObject(&window), speech_(speech) {
-  connect(&window, &Tavola::problemPosed, this, &Voice::ProblemPosed);
-  connect(&window, &Tavola::answerJudged, this, &Voice::AnswerJudged);
-  // The window's shortcut reaches it whichever control has the focus.
-  auto* repeat = new QShortcut(QKeySequence(kRepeatProblemKey), &window);
-  connect(repeat, &QShortcut::activated, this, &Voice::RepeatProblem);
+void Voice::ListenTo(GameEvents& events) {
+  connect(&events, &GameEvents::problemPosed, this, &Voice::ProblemPosed);
+  connect(&events, &GameEvents::answerJudged, this, &Voice::AnswerJudged);
 }
 
 void Voice::ProblemPosed(const PosedProblem& problem) {
@@ -28,8 +26,13 @@ void Voice::RepeatProblem() {
   if (!problem_.isEmpty()) speech_.Say(problem_);
 }
 
+void Voice::ListenToRepeatKey(QWidget& window) {
+  auto* repeat = new QShortcut(QKeySequence(kRepeatProblemKey), &window);
+  connect(repeat, &QShortcut::activated, this, &Voice::RepeatProblem);
+}
+
 TavolaServices VoicedServices(const TavolaServices& services, SpeakingDialogs& boxes) {
-  return {boxes, services.random, services.recordDirectory, services.clock, kRepeatProblemHint};
+  return {boxes, services.random, services.events, services.recordDirectory, services.clock, kRepeatProblemHint};
 }
 
 }  // namespace quorveno

@@ -2,7 +2,10 @@
 
 #include <QObject>
 #include <QString>
+#include <QWidget>
 
+#include "competition/game_events.h"
+#include "core/game_event_values.h"
 #include "speech/speaking_dialogs.h"
 #include "speech/speech.h"
 #include "ui/tavola.h"
@@ -10,17 +13,23 @@
 namespace quorveno {
 
 // Reads the game aloud as it goes: each new problem in words and each
-// verdict; the key kRepeatProblemKey says the problem again. The boxes are
-// read by SpeakingDialogs, so the window's own texts need nothing here.
+// verdict, and the problem again on request (the key kRepeatProblemKey).
+// The boxes are read by SpeakingDialogs, so the window's own texts need
+// nothing here.
 class Voice final : public QObject {
  public:
-  Voice(Tavola& window, Speech& speech);
+  explicit Voice(Speech& speech) : speech_(speech) {}
 
- private:
+  void ListenTo(GameEvents& events);
+
   void ProblemPosed(const PosedProblem& problem);
   void AnswerJudged(const JudgedAnswer& answer);
   void RepeatProblem();
+  // Says the problem again at the key kRepeatProblemKey, whichever control
+  // of `window` has the focus.
+  void ListenToRepeatKey(QWidget& window);
 
+ private:
   Speech& speech_;
   QString problem_;
 };

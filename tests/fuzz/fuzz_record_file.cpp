@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <string>
 
-#include "competition/record_file.h"
-#include "competition/record_store.h"
 #include "core/cp1252.h"
 #include "core/number_text.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
+#include "storage/record_file.h"
+#include "storage/record_store.h"
 
 using namespace quorveno;
 using namespace quorveno::fuzzing;

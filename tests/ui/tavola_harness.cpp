@@ -4,7 +4,7 @@ namespace quorveno::testing {
 
 TavolaHarness::TavolaHarness(const std::function<TavolaServices(const TavolaServices&)>& adapt) {
   const TavolaServices services{
-      dialogs, random, [dir = recordDir_.path()] { return RecordLocation{dir}; }, [this] { return now; }};
+      dialogs, random, events, [dir = recordDir_.path()] { return RecordLocation{dir}; }, [this] { return now; }};
   tavola_ = std::make_unique<Tavola>(adapt ? adapt(services) : services);
 }
 

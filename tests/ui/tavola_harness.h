@@ -54,6 +54,7 @@ class TavolaHarness {
   QString recordDirectory() const { return recordDir_.path(); }
 
   ScriptedDialogs dialogs;
+  GameEvents events;
   ScriptedRandom random;
   // What the window's clock says the time is.
   QDateTime now{QDate(2026, 12, 7), QTime(9, 30)};

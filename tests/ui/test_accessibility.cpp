@@ -32,6 +32,8 @@ QAccessibleInterface* Interface(QObject* control) { return QAccessible::queryAcc
 struct ReadGame {
   TavolaHarness harness;
   ScreenReaderTexts texts{harness.window()};
+
+  ReadGame() { texts.ListenTo(harness.events); }
 };
 
 }  // namespace

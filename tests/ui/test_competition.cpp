@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "tests/competition/record_test_files.h"
+#include "tests/storage/record_test_files.h"
 #include "tests/ui/tavola_harness.h"
 
 using namespace quorveno;
@@ -172,7 +172,7 @@ void TestCompetition::clockCountsDownOncePerTick() {
 void TestCompetition::afterTheLastSecondTheExitIsOfferedThenTimeIsUp() {
   TavolaHarness harness;
   harness.Start();
-  QSignalSpy ended(&harness.window(), &Tavola::programEnded);
+  QSignalSpy ended(&harness.events, &GameEvents::programEnded);
   harness.Tick(600);
   harness.box("Text1")->setFocus();
   harness.dialogs.clear();
@@ -229,7 +229,7 @@ void TestCompetition::exitAnsweredNoChangesNothing() {
   Score(harness, 1);
   harness.Tick(5);
   harness.dialogs.clear();
-  QSignalSpy ended(&harness.window(), &Tavola::programEnded);
+  QSignalSpy ended(&harness.events, &GameEvents::programEnded);
   QTest::keyClick(harness.focus(), Qt::Key_X, Qt::AltModifier);
   QTRY_COMPARE(harness.dialogs.shown.size(), 1);
   QCOMPARE(ended.count(), 0);
@@ -273,7 +273,7 @@ void TestCompetition::exitWithScore() {
   Score(harness, score);
   harness.dialogs.clear();
   harness.dialogs.answers = {true};
-  QSignalSpy ended(&harness.window(), &Tavola::programEnded);
+  QSignalSpy ended(&harness.events, &GameEvents::programEnded);
   if (fromTheClock) {
     harness.Tick(601);
   } else {
@@ -307,7 +307,7 @@ void TestCompetition::aFailedSaveIsReported() {
   QVERIFY(QFile::link(target, Points(harness)));
   harness.dialogs.clear();
   harness.dialogs.answers = {true};
-  QSignalSpy ended(&harness.window(), &Tavola::programEnded);
+  QSignalSpy ended(&harness.events, &GameEvents::programEnded);
   QTest::mouseClick(harness.control("cmdExit"), Qt::LeftButton);
 
   const QStringList messages = harness.dialogs.texts(Kind::Message);
@@ -323,7 +323,7 @@ void TestCompetition::closingTheWindowAsksFirst() {
   harness.Start();
   Score(harness, 1);
   harness.dialogs.clear();
-  QSignalSpy ended(&harness.window(), &Tavola::programEnded);
+  QSignalSpy ended(&harness.events, &GameEvents::programEnded);
   harness.window().close();  // answered No
   QCOMPARE(harness.dialogs.texts(Kind::Confirm), QStringList{QStringLiteral("Vuoi veramente lasciarmi  ?")});
   QVERIFY(harness.window().isVisible());

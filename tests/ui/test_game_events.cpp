@@ -37,13 +37,13 @@ const char* Ending(CompetitionEnding how) {
 struct EventLog {
   QStringList lines;
 
-  explicit EventLog(Tavola& window) {
-    QObject::connect(&window, &Tavola::competitionStarted, [this](const QString& name, const QDateTime& at) {
+  explicit EventLog(GameEvents& events) {
+    QObject::connect(&events, &GameEvents::competitionStarted, [this](const QString& name, const QDateTime& at) {
       lines << QStringLiteral("started '%1' at %2").arg(name, at.toString(Qt::ISODate));
     });
-    QObject::connect(&window, &Tavola::problemPosed,
+    QObject::connect(&events, &GameEvents::problemPosed,
                      [this](const PosedProblem& problem) { lines << QStringLiteral("posed ") + Describe(problem); });
-    QObject::connect(&window, &Tavola::answerJudged, [this](const JudgedAnswer& answer) {
+    QObject::connect(&events, &GameEvents::answerJudged, [this](const JudgedAnswer& answer) {
       const Judgement& judged = answer.judgement;
       lines << QStringLiteral("judged %1 typed '%2'/'%3' read %4/%5 %6 praise %7 '%8' right %9 wrong %10")
                    .arg(Describe(answer.problem), QString::fromStdString(answer.typedNumerator),
@@ -55,8 +55,8 @@ struct EventLog {
                    .arg(judged.rightAnswers)
                    .arg(judged.wrongAnswers);
     });
-    QObject::connect(&window, &Tavola::timeUp, [this] { lines << QStringLiteral("time up"); });
-    QObject::connect(&window, &Tavola::competitionEnded, [this](const CompetitionEnd& end) {
+    QObject::connect(&events, &GameEvents::timeUp, [this] { lines << QStringLiteral("time up"); });
+    QObject::connect(&events, &GameEvents::competitionEnded, [this](const CompetitionEnd& end) {
       lines << QStringLiteral("ended by %1 score %2%3")
                    .arg(QLatin1String(Ending(end.how)))
                    .arg(end.score)
@@ -78,7 +78,7 @@ class TestGameEvents : public QObject {
 
 void TestGameEvents::aWholeCompetitionTellsWhatHappenedInOrder() {
   TavolaHarness harness;
-  EventLog log(harness.window());
+  EventLog log(harness.events);
   harness.QueueProblem(7, 9);
   harness.Start(QStringLiteral("Anna"));
 
@@ -135,7 +135,7 @@ void TestGameEvents::leavingSaysHowAndWhetherTheRecordWasBeaten() {
   harness.QueueProblem(1, 2);
   harness.Start();
   for (int i = 0; i < rightAnswers; ++i) harness.Answer(QStringLiteral("1"), QStringLiteral(""));
-  EventLog log(harness.window());
+  EventLog log(harness.events);
   harness.dialogs.answers = {true};
   if (byTheWindowFrame) {
     harness.window().close();

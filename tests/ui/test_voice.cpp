@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "competition/command_line.h"
+#include "cli/command_line.h"
 #include "competition/commands.h"
 #include "competition/repeat_key.h"
 #include "tests/support/recording_speech.h"
@@ -24,7 +24,12 @@ struct VoicedHarness {
     boxes = std::make_unique<SpeakingDialogs>(harness.dialogs, speech);
     return VoicedServices(services, *boxes);
   }};
-  Voice voice{harness.window(), speech};
+  Voice voice{speech};
+
+  VoicedHarness() {
+    voice.ListenTo(harness.events);
+    voice.ListenToRepeatKey(harness.window());
+  }
 
   // The sentences said since the last call.
   QStringList Said() { return std::exchange(speech.said, {}); }

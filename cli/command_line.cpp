@@ -1,0 +1,112 @@
+#include "cli/command_line.h"
+
+#include <QSet>
+
+namespace quorveno {
+namespace {
+
+// The options that Qt reads from the command line itself, with one dash or
+// two, and those of them that take the next argument as their value.
+const QSet<QString> kQtOptionsWithValue = {
+    QStringLiteral("platform"),        QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+    QStringLiteral("plugin"),          QStringLiteral("qwindowgeometry"),    QStringLiteral("qwindowicon"),
+    QStringLiteral("qwindowtitle"),    QStringLiteral("session"),            QStringLiteral("display"),
+    QStringLiteral("geometry"),        QStringLiteral("style"),              QStringLiteral("stylesheet"),
+    QStringLiteral("name"),            QStringLiteral("title"),              QStringLiteral("visual"),
+    QStringLiteral("qmljsdebugger")};
+const QSet<QString> kQtFlags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+                                QStringLiteral("dograb"), QStringLiteral("sync")};
+
+// The option's name without its dashes and any "=value".
+QString OptionName(const QString& argument) {
+  QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+  return name.left(name.indexOf(QLatin1Char('=')));
+}
+
+CommandLine Refused(const QString& error) {
+  CommandLine command;
+  command.action = CommandLine::Action::Refuse;
+  command.error = error + QStringLiteral("\nPer l'aiuto: quorveno --help");
+  return command;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+  CommandLine command;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
+      command.action = CommandLine::Action::ShowHelp;
+      return command;
+    }
+    if (argument == QStringLiteral("--version")) {
+      command.action = CommandLine::Action::ShowVersion;
+      return command;
+    }
+    if (argument == QStringLiteral("--voce")) {
+      command.voice = true;
+      continue;
+    }
+    if (argument == QStringLiteral("--riepilogo")) {
+      command.action = CommandLine::Action::Summarise;
+      continue;
+    }
+    if (argument == QStringLiteral("--output") || argument.startsWith(QStringLiteral("--output="))) {
+      const qsizetype equals = argument.indexOf(QLatin1Char('='));
+      if (equals < 0 && i + 1 < arguments.size()) {
+        command.outputPath = arguments[++i];
+      } else if (equals >= 0) {
+        command.outputPath = argument.mid(equals + 1);
+      }
+      if (command.outputPath.value_or(QString()).isEmpty()) {
+        return Refused(QStringLiteral("quorveno: manca il file dopo --output."));
+      }
+      continue;
+    }
+    if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+      const QString name = OptionName(argument);
+      if (kQtFlags.contains(name)) continue;
+      if (kQtOptionsWithValue.contains(name)) {
+        if (!argument.contains(QLatin1Char('='))) ++i;
+        continue;
+      }
+      return Refused(QStringLiteral("quorveno: opzione sconosciuta «%1».").arg(argument));
+    }
+    if (command.action == CommandLine::Action::Summarise && !command.registerPath) {
+      command.registerPath = argument;
+      continue;
+    }
+    return Refused(QStringLiteral("quorveno: argomento inatteso «%1».").arg(argument));
+  }
+  if (command.outputPath && command.action != CommandLine::Action::Summarise) {
+    return Refused(QStringLiteral("quorveno: --output vale solo con --riepilogo."));
+  }
+  return command;
+}
+
+QString UsageText() {
+  return QStringLiteral(
+      "Uso: quorveno [--voce]\n"
+      "     quorveno --riepilogo [REGISTRO] [--output FILE.html]\n"
+      "     quorveno --help | --version\n"
+      "\n"
+      "Quorveno: gara di addizioni di frazioni con lo stesso denominatore.\n"
+      "Scrivi la somma ridotta ai minimi termini: il numeratore nella casella in alto,\n"
+      "il denominatore in quella in basso, e premi Invio dopo ciascuno.\n"
+      "\n"
+      "Opzioni:\n"
+      "  --voce      legge ad alta voce, in italiano, i problemi e i risultati\n"
+      "              (il tasto F5 ripete il calcolo)\n"
+      "  --riepilogo [REGISTRO]\n"
+      "              scrive il riepilogo della classe dal registro (di solito\n"
+      "              registro.csv nella cartella del record) e lo apre nel browser\n"
+      "  --output FILE.html\n"
+      "              con --riepilogo: scrive il riepilogo in FILE.html, senza aprirlo\n"
+      "  --help      mostra questo aiuto ed esce\n"
+      "  --version   mostra la versione ed esce\n");
+}
+
+QString VersionText() { return QStringLiteral("Quorveno " QUORVENO_VERSION "\n"); }
+
+}  // namespace quorveno

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include "core/game_event_values.h"
+
+namespace quorveno {
+
+// What happens in a game, told as values to whoever listens: the screen
+// reader's texts, the voice, the teacher's register. The window calls these
+// at the moments that matter; Game connects the listeners, so a listener is
+// tested by emitting here, without a window.
+class GameEvents final : public QObject {
+  Q_OBJECT
+
+ Q_SIGNALS:
+  // The pupil has given a name and the clock starts; the record (and the
+  // class register, where kept) is in `recordDirectory`.
+  void competitionStarted(const QString& pupilName, const QDateTime& startedAt, const QString& recordDirectory);
+  // A new problem is on the window.
+  void problemPosed(const quorveno::PosedProblem& problem);
+  void answerJudged(const quorveno::JudgedAnswer& answer);
+  // The playing time has run out; the game goes on.
+  void timeUp();
+  // Before a new competition starts or the program ends.
+  void competitionEnded(const quorveno::CompetitionEnd& end);
+  // The pupil has left: the program ends.
+  void programEnded();
+};
+
+}  // namespace quorveno

@@ -1,0 +1,192 @@
+#include <windows.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <string>
+#include <utility>
+
+#include "storage/file_reason.h"
+#include "storage/lock_wait.h"
+#include "storage/record_file.h"
+#include "storage/record_file_ops.h"
+
+// Windows has no flock and no O_NOFOLLOW; Qt's files give most of what is
+// needed, and QLockFile guards the record with a lock file beside the two
+// record files.
+namespace quorveno {
+namespace {
+
+QString ReasonForFileError(QFileDevice::FileError error) {
+  switch (error) {
+    case QFileDevice::PermissionsError:
+      return ReasonForErrno(EACCES);
+    case QFileDevice::ResourceError:
+      return QStringLiteral("disco pieno o risorse esaurite");
+    case QFileDevice::ReadError:
+      return QStringLiteral("errore di lettura");
+    case QFileDevice::WriteError:
+      return QStringLiteral("errore di scrittura");
+    default:
+      return QStringLiteral("il file non si può aprire");
+  }
+}
+
+FileFailure Failure(const QString& path, const QFileDevice& file) {
+  return {path, ReasonForFileError(file.error())};
+}
+
+// Links and shortcuts in place of a record file are refused, as is anything
+// that is not a plain file.
+std::optional<FileFailure> KindFailure(const QString& path) {
+  const QFileInfo info(path);
+  if (info.isSymLink()) return FileFailure{path, kSymlinkReason.toString()};
+  if (info.exists() && !info.isFile()) return FileFailure{path, kNotRegularReason.toString()};
+  return std::nullopt;
+}
+
+bool Names(const QString& path) { return QFileInfo::exists(path) || QFileInfo(path).isSymLink(); }
+
+}  // namespace
+
+std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate) {
+  if (auto failure = KindFailure(path)) return failure;
+  if (QFileInfo::exists(path)) return std::nullopt;
+  if (!mayCreate) return FileFailure{path, ReasonForErrno(ENOENT)};
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !QFileInfo::exists(path)) {
+    return Failure(path, file);
+  }
+  return std::nullopt;
+}
+
+std::variant<QByteArray, FileFailure> ReadRecordFile(const QString& path) {
+  if (auto failure = KindFailure(path)) return *failure;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return Failure(path, file);
+  const QByteArray bytes = file.read(kRecordFileReadCap);
+  if (file.error() != QFileDevice::NoError) return Failure(path, file);
+  return bytes;
+}
+
+bool IsRewritableRecordFile(const QString& path) {
+  QFile file(path);
+  return !KindFailure(path) && QFileInfo(path).isFile() &&
+         file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+}
+
+namespace file_ops {
+
+struct OpenFile::Handle {
+  explicit Handle(const QString& path) : file(path) {}
+  QFile file;
+};
+
+std::variant<OpenFile, FileFailure> OpenFile::Open(const QString& path, bool writable) {
+  if (auto failure = KindFailure(path)) return *failure;
+  auto handle = std::make_shared<Handle>(path);
+  const QIODevice::OpenMode mode = writable ? QIODevice::ReadWrite : QIODevice::ReadOnly;
+  if (!handle->file.open(mode | QIODevice::ExistingOnly)) return Failure(path, handle->file);
+  return OpenFile(std::move(handle));
+}
+
+std::variant<QByteArray, FileFailure> OpenFile::Read(qsizetype cap) const {
+  QFile& file = handle_->file;
+  if (!file.seek(0)) return Failure(file.fileName(), file);
+  const QByteArray bytes = file.read(cap);
+  if (file.error() != QFileDevice::NoError) return Failure(file.fileName(), file);
+  return bytes;
+}
+
+std::optional<FileFailure> OpenFile::Rewrite(const QByteArray& bytes) {
+  QFile& file = handle_->file;
+  if (!file.seek(0) || file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush()) {
+    return Failure(file.fileName(), file);
+  }
+  return std::nullopt;
+}
+
+Replacement::~Replacement() {
+  if (!temporary_.isEmpty()) QFile::remove(temporary_);
+}
+
+std::variant<Replacement, FileFailure> Replacement::Write(const QString& directory, const QString& path,
+                                                          const QByteArray& bytes, Permissions) {
+  QTemporaryFile file(QDir(directory).filePath(QLatin1Char('.') + QFileInfo(path).fileName() +
+                                               QStringLiteral(".XXXXXX")));
+  file.setAutoRemove(false);
+  if (!file.open()) return Failure(path, file);
+  Replacement replacement(directory, path, file.fileName());
+  if (file.write(bytes) != bytes.size() || !file.flush()) return Failure(path, file);
+  file.close();
+  return replacement;
+}
+
+// Nothing to hold: the lock file guards the whole folder.
+ReplacementLock Replacement::Lock() const { return ReplacementLock(); }
+
+std::optional<FileFailure> Replacement::Commit() {
+  const std::wstring from = QDir::toNativeSeparators(temporary_).toStdWString();
+  const std::wstring to = QDir::toNativeSeparators(path_).toStdWString();
+  if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return FileFailure{path_, ReasonForErrno(::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO)};
+  }
+  temporary_.clear();
+  return std::nullopt;
+}
+
+// Windows keeps its permissions in access lists, not in these bits: every
+// file counts as one that only its owner writes, so a journal is removed
+// when its save is over, as in a folder of one user.
+std::variant<std::optional<Permissions>, FileFailure> ExistingPermissions(const QString& path) {
+  if (Names(path)) return std::optional<Permissions>(0644);
+  return std::optional<Permissions>();
+}
+
+// Windows keeps no sticky folders: whoever may add a file may replace one.
+std::variant<FolderRights, FileFailure> RightsIn(const RecordPaths& paths) {
+  QTemporaryFile probe(QDir(paths.directory).filePath(QStringLiteral(".frsosem-probe.XXXXXX")));
+  if (probe.open()) return FolderRights{true, true};
+  if (probe.error() == QFileDevice::PermissionsError) return FolderRights{};
+  return Failure(paths.directory, probe);
+}
+
+Permissions NewFilePermissions(const QString&) { return 0666; }
+
+std::optional<qint64> FileSize(const QString& path) {
+  if (!Names(path)) return std::nullopt;
+  return QFileInfo(path).size();
+}
+
+std::optional<FileFailure> RemoveFile(const QString&, const QString& path) {
+  QFile file(path);
+  if (Names(path) && !file.remove()) return Failure(path, file);
+  return std::nullopt;
+}
+
+struct PlatformLock::Held {
+  explicit Held(const QString& path) : lock(path) {}
+  QLockFile lock;
+};
+
+// One lock file for readers and writers alike.
+std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& paths, bool, RecordFolderKind) {
+  const QString lockPath = QDir(paths.directory).filePath(QStringLiteral("frsosem.lck"));
+  auto held = std::make_shared<Held>(lockPath);
+  if (held->lock.tryLock(kLockPatience)) return PlatformLock(std::move(held));
+  switch (held->lock.error()) {
+    case QLockFile::LockFailedError:
+      return FileFailure{paths.points, kLockTimeoutReason.toString()};
+    case QLockFile::PermissionError:
+      return FileFailure{lockPath, ReasonForErrno(EACCES)};
+    default:
+      return FileFailure{lockPath, QStringLiteral("il file di blocco non si può creare")};
+  }
+}
+
+}  // namespace file_ops
+}  // namespace quorveno

@@ -1,0 +1,67 @@
+#include <io.h>
+#include <windows.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+#include "core/register_line.h"
+#include "storage/file_reason.h"
+#include "storage/lock_wait.h"
+#include "storage/register_file.h"
+
+// Windows has no O_NOFOLLOW: links are refused by asking first, and the lock
+// is LockFileEx on the whole file, which SMB shares pass on to the server.
+namespace quorveno {
+namespace {
+
+std::optional<FileFailure> RefusedKind(const QString& path, bool refuseLinks) {
+  const QFileInfo info(path);
+  if (refuseLinks && info.isSymLink()) return FileFailure{path, kSymlinkReason.toString()};
+  if (!info.exists()) return FileFailure{path, ReasonForErrno(ENOENT)};
+  if (!info.isFile()) return FileFailure{path, kNotRegularReason.toString()};
+  return std::nullopt;
+}
+
+bool LockWholeFile(HANDLE handle) {
+  OVERLAPPED whole{};
+  return RetryWhileBusy(LockDeadline(), [&] {
+    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)
+               ? LockTry::Settled
+               : LockTry::Busy;
+  });
+}
+
+}  // namespace
+
+std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line) {
+  if (auto refused = RefusedKind(path, true)) return refused;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+  if (!LockWholeFile(handle)) return FileFailure{path, kLockTimeoutReason.toString()};
+  QByteArray bytes;
+  const qint64 size = file.size();
+  if (size == 0) {
+    bytes = QByteArray::fromStdString(RegisterHeaderText());
+  } else if (!file.seek(size - 1) || file.read(1) != "\n") {
+    bytes = "\r\n";
+  }
+  bytes += line;
+  const bool written = file.seek(size) && file.write(bytes) == bytes.size() && file.flush();
+  OVERLAPPED whole{};
+  UnlockFileEx(handle, 0, MAXDWORD, MAXDWORD, &whole);
+  if (!written) return FileFailure{path, ReasonForErrno(ENOSPC)};
+  return std::nullopt;
+}
+
+std::variant<QByteArray, FileFailure> ReadRegisterFile(const QString& path) {
+  if (auto refused = RefusedKind(path, false)) return *refused;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
+  if (file.size() > kRegisterReadCap) return FileFailure{path, ReasonForErrno(EFBIG)};
+  return file.readAll();
+}
+
+}  // namespace quorveno

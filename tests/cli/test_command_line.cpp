@@ -1,0 +1,94 @@
+#include <QTest>
+
+#include "cli/command_line.h"
+
+using namespace quorveno;
+using Action = CommandLine::Action;
+
+class TestCommandLine : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void argumentsSayWhatToDo_data();
+  void argumentsSayWhatToDo();
+  void theSummaryNamesItsRegisterAndPage_data();
+  void theSummaryNamesItsRegisterAndPage();
+};
+
+void TestCommandLine::argumentsSayWhatToDo_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<Action>("action");
+  QTest::addColumn<bool>("voice");
+  QTest::addColumn<QString>("errorNames");
+
+  QTest::newRow("nothing: play") << QStringList{} << Action::Play << false << "";
+  QTest::newRow("the voice") << QStringList{"--voce"} << Action::Play << true << "";
+  QTest::newRow("help wins over the voice") << QStringList{"--voce", "--help"} << Action::ShowHelp << true << "";
+  QTest::newRow("short help") << QStringList{"-h"} << Action::ShowHelp << false << "";
+  QTest::newRow("version") << QStringList{"--version"} << Action::ShowVersion << false << "";
+  QTest::newRow("Qt's options and their values are Qt's")
+      << QStringList{"-platform", "offscreen", "--style=Fusion", "-reverse", "--voce"} << Action::Play << true << "";
+  QTest::newRow("unknown option") << QStringList{"--sconosciuta"} << Action::Refuse << false << "«--sconosciuta»";
+  QTest::newRow("an English guess") << QStringList{"--voice"} << Action::Refuse << false << "«--voice»";
+  QTest::newRow("a stray argument") << QStringList{"--voce", "gioca"} << Action::Refuse << false << "«gioca»";
+  QTest::newRow("a lone dash") << QStringList{"-"} << Action::Refuse << false << "«-»";
+}
+
+void TestCommandLine::argumentsSayWhatToDo() {
+  QFETCH(QStringList, arguments);
+  QFETCH(Action, action);
+  QFETCH(bool, voice);
+  QFETCH(QString, errorNames);
+
+  const CommandLine command = ParseCommandLine(arguments);
+  QCOMPARE(command.action, action);
+  QCOMPARE(command.voice, voice);
+  if (errorNames.isEmpty()) {
+    QVERIFY(command.error.isEmpty());
+  } else {
+    QVERIFY2(command.error.contains(errorNames), qPrintable(command.error));
+    QVERIFY(command.error.contains(QStringLiteral("quorveno --help")));
+  }
+}
+
+void TestCommandLine::theSummaryNamesItsRegisterAndPage_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QString>("registerPath");  // "-" for none
+  QTest::addColumn<QString>("outputPath");    // "-" for none
+  QTest::addColumn<QString>("error");
+
+  QTest::newRow("the register in the record folder, shown in the browser")
+      << QStringList{"--riepilogo"} << "-" << "-" << "";
+  QTest::newRow("a register and a page") << QStringList{"--riepilogo", "registro.csv", "--output", "r.html"}
+                                         << "registro.csv" << "r.html" << "";
+  QTest::newRow("the page first, joined by =") << QStringList{"--output=r.html", "--riepilogo", "registro.csv"}
+                                               << "registro.csv" << "r.html" << "";
+  QTest::newRow("a second register") << QStringList{"--riepilogo", "a.csv", "b.csv"} << "-" << "-" << "«b.csv»";
+  QTest::newRow("--output without its file") << QStringList{"--riepilogo", "--output"} << "-" << "-"
+                                             << "manca il file dopo --output";
+  QTest::newRow("--output with an empty file") << QStringList{"--riepilogo", "--output="} << "-" << "-"
+                                               << "manca il file dopo --output";
+  QTest::newRow("--output without --riepilogo") << QStringList{"--output", "r.html"} << "-" << "-"
+                                                << "--output vale solo con --riepilogo";
+  QTest::newRow("a register without --riepilogo") << QStringList{"registro.csv"} << "-" << "-" << "«registro.csv»";
+}
+
+void TestCommandLine::theSummaryNamesItsRegisterAndPage() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QString, registerPath);
+  QFETCH(QString, outputPath);
+  QFETCH(QString, error);
+
+  const CommandLine command = ParseCommandLine(arguments);
+  if (!error.isEmpty()) {
+    QCOMPARE(command.action, Action::Refuse);
+    QVERIFY2(command.error.contains(error), qPrintable(command.error));
+    return;
+  }
+  QCOMPARE(command.action, Action::Summarise);
+  QCOMPARE(command.registerPath.value_or(QStringLiteral("-")), registerPath);
+  QCOMPARE(command.outputPath.value_or(QStringLiteral("-")), outputPath);
+}
+
+QTEST_MAIN(TestCommandLine)
+#include "test_command_line.moc"

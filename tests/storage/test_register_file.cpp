@@ -1,0 +1,195 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/register_reading.h"
+#include "storage/file_reason.h"
+#include "storage/register_file.h"
+#include "tests/storage/fault_injection.h"
+#include "tests/storage/record_test_files.h"
+
+using namespace quorveno;
+using namespace quorveno::testing;
+
+namespace {
+
+const QByteArray kHeader = "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n";
+const QByteArray kLine = "2026-12-07;09:31:05;Nicol\xC3\xB2;2026-12-07 09:30:00;1/9 + 7/9;8/9;giusto;8/9;\r\n";
+const QByteArray kOtherLine = "2026-12-07;09:31:25;Anna;2026-12-07 09:30:00;1/5 + 1/5;2/10;sbagliato;2/5;"
+                              "denominatori sommati\r\n";
+
+RegisterReading Read(const QByteArray& bytes) {
+  return ReadRegister(std::string_view(bytes.constData(), bytes.size()));
+}
+
+QStringList Pupils(const RegisterReading& reading) {
+  QStringList pupils;
+  for (const RegisterLine& line : reading.lines) pupils << QString::fromStdString(line.pupil);
+  return pupils;
+}
+
+}  // namespace
+
+class TestRegisterFile : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void appendsOneWholeLine_data();
+  void appendsOneWholeLine();
+  void refusesWhatIsNoRegisterAndCreatesNothing_data();
+  void refusesWhatIsNoRegisterAndCreatesNothing();
+  void copiesAppendingAtOnceNeverInterleave();
+  void anotherAccountWritesOnlyWhereTheTeacherAllowed_data();
+  void anotherAccountWritesOnlyWhereTheTeacherAllowed();
+  void aFullDiskKeepsTheLinesWritten();
+};
+
+void TestRegisterFile::appendsOneWholeLine_data() {
+  QTest::addColumn<QByteArray>("before");
+  QTest::addColumn<QByteArray>("after");
+
+  QTest::newRow("an empty file gets the mark and the header first") << QByteArray() << kHeader + kLine;
+  QTest::newRow("a register gets the line only") << kHeader + kOtherLine << kHeader + kOtherLine + kLine;
+  QTest::newRow("a line left unfinished is ended first")
+      << kHeader + kOtherLine.left(20) << kHeader + kOtherLine.left(20) + "\r\n" + kLine;
+}
+
+void TestRegisterFile::appendsOneWholeLine() {
+  QFETCH(QByteArray, before);
+  QFETCH(QByteArray, after);
+
+  QTemporaryDir folder;
+  const QString path = RegisterPath(folder.path());
+  QVERIFY(WriteBytes(path, before));
+  const auto failure = AppendToRegister(path, kLine);
+  QVERIFY2(!failure, failure ? qPrintable(failure->reason) : "");
+  QCOMPARE(ReadBytes(path), after);
+}
+
+void TestRegisterFile::refusesWhatIsNoRegisterAndCreatesNothing_data() {
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<QString>("reason");
+
+  QTest::newRow("missing: never created") << "missing" << ReasonForErrno(ENOENT);
+  QTest::newRow("a link to a file") << "link" << kSymlinkReason.toString();
+  QTest::newRow("a link to nothing") << "dangling" << kSymlinkReason.toString();
+  QTest::newRow("a fifo: never waited on") << "fifo" << kNotRegularReason.toString();
+  QTest::newRow("a folder") << "folder" << kNotRegularReason.toString();
+}
+
+void TestRegisterFile::refusesWhatIsNoRegisterAndCreatesNothing() {
+  QFETCH(QString, kind);
+  QFETCH(QString, reason);
+
+  QTemporaryDir folder;
+  const QString path = RegisterPath(folder.path());
+  const QString target = folder.filePath(QStringLiteral("altro.csv"));
+  if (kind == QStringLiteral("link")) QVERIFY(WriteBytes(target, kHeader));
+  if (kind == QStringLiteral("link") || kind == QStringLiteral("dangling")) QVERIFY(QFile::link(target, path));
+  if (kind == QStringLiteral("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+  if (kind == QStringLiteral("folder")) QVERIFY(QDir(folder.path()).mkdir(kRegisterFileName.toString()));
+  const QStringList entries = Entries(folder.path());
+
+  const auto failure = AppendToRegister(path, kLine);
+  QVERIFY(failure);
+  QCOMPARE(failure->reason, reason);
+  QCOMPARE(failure->path, path);
+  QCOMPARE(Entries(folder.path()), entries);
+  if (kind == QStringLiteral("link")) QCOMPARE(ReadBytes(target), kHeader);
+}
+
+// Four copies start together on an empty register: one header, and every
+// line whole, even with names long enough to need several writes' worth.
+void TestRegisterFile::copiesAppendingAtOnceNeverInterleave() {
+  QTemporaryDir folder;
+  const QString path = RegisterPath(folder.path());
+  QVERIFY(WriteBytes(path, QByteArray()));
+  constexpr int kCopies = 4;
+  constexpr int kLinesEach = 250;
+  QList<QProcess*> copies;
+  for (int copy = 0; copy < kCopies; ++copy) {
+    auto* process = new QProcess(this);
+    process->start(QStringLiteral(QUORVENO_REGISTER_APPEND_TOOL),
+                   {path, QString(5000, QLatin1Char('a' + copy)), QString::number(kLinesEach)});
+    copies << process;
+  }
+  for (QProcess* process : copies) {
+    QVERIFY(process->waitForFinished(60000));
+    QCOMPARE(process->exitCode(), 0);
+  }
+
+  const QByteArray bytes = ReadBytes(path);
+  QVERIFY(bytes.startsWith(kHeader));
+  QCOMPARE(bytes.count("data;ora;alunno"), 1);
+  const RegisterReading reading = Read(bytes);
+  QCOMPARE(reading.unreadLines, std::size_t{0});
+  const QStringList pupils = Pupils(reading);
+  QCOMPARE(pupils.size(), kCopies * kLinesEach);
+  for (int copy = 0; copy < kCopies; ++copy) {
+    QCOMPARE(pupils.count(QString(5000, QLatin1Char('a' + copy))), kLinesEach);
+  }
+}
+
+void TestRegisterFile::anotherAccountWritesOnlyWhereTheTeacherAllowed_data() {
+  QTest::addColumn<int>("permissions");
+  QTest::addColumn<bool>("written");
+
+  QTest::newRow("made as the manual says, 0666") << 0666 << true;
+  QTest::newRow("read-only for the others, 0644") << 0644 << false;
+}
+
+// The game runs as the pupil's account, not as the teacher (root) who made
+// the register.
+void TestRegisterFile::anotherAccountWritesOnlyWhereTheTeacherAllowed() {
+  QFETCH(int, permissions);
+  QFETCH(bool, written);
+
+  QTemporaryDir folder;
+  QVERIFY(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ExeOwner | QFileDevice::ExeOther |
+                                                   QFileDevice::ReadOther));
+  const QString path = RegisterPath(folder.path());
+  QVERIFY(WriteBytes(path, kHeader + kOtherLine));
+  QCOMPARE(::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(permissions)), 0);
+
+  QProcess pupil;
+  pupil.start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                          QStringLiteral("--clear-groups"),
+                                          QStringLiteral(QUORVENO_REGISTER_APPEND_TOOL), path,
+                                          QStringLiteral("Bruno"), QStringLiteral("1")});
+  QVERIFY(pupil.waitForFinished(30000));
+  const QString reason = QString::fromUtf8(pupil.readAllStandardError()).trimmed();
+  QCOMPARE(pupil.exitCode() == 0, written);
+  const RegisterReading reading = Read(ReadBytes(path));
+  if (written) {
+    QCOMPARE(Pupils(reading), (QStringList{QStringLiteral("Anna"), QStringLiteral("Bruno")}));
+  } else {
+    QCOMPARE(reason, ReasonForErrno(EACCES));
+    QCOMPARE(ReadBytes(path), kHeader + kOtherLine);
+  }
+}
+
+void TestRegisterFile::aFullDiskKeepsTheLinesWritten() {
+  QTemporaryDir folder;
+  const ChildOutcome outcome = RunOnPrivateTmpfs(folder.path(), 64, [&folder] {
+    const QString path = RegisterPath(folder.path());
+    QVERIFY(WriteBytes(path, kHeader + kOtherLine));
+    QVERIFY(FillFileSystem(folder.filePath(QStringLiteral("riempitivo"))));
+    // The line may not fit even in the file's last block.
+    const QByteArray longLine = kOtherLine.left(30) + QByteArray(8192, 'x') + "\r\n";
+    const auto failure = AppendToRegister(path, longLine);
+    QVERIFY(failure);
+    QCOMPARE(failure->reason, ReasonForErrno(ENOSPC));
+    const RegisterReading reading = Read(ReadBytes(path));
+    QCOMPARE(Pupils(reading), QStringList{QStringLiteral("Anna")});
+  });
+  if (outcome == ChildOutcome::Unsupported) QSKIP("this system allows no file system mount");
+  QCOMPARE(outcome, ChildOutcome::Passed);
+}
+
+QTEST_GUILESS_MAIN(TestRegisterFile)
+#include "test_register_file.moc"
