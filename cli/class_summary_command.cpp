@@ -1,6 +1,7 @@
 #include "cli/class_summary_command.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -48,6 +49,13 @@ QString DefaultRegisterPath() { return RegisterPath(LocateRecordDirectory().dire
 SummaryOutcome WriteClassSummary(const QString& registerPath, const std::optional<QString>& outputPath) {
   const auto bytes = ReadRegisterFile(registerPath);
   if (const auto* failure = std::get_if<FileFailure>(&bytes)) {
+    // The machine-wide register is closed to the pupils' accounts.
+    const QFileInfo file(registerPath);
+    if (file.exists() && !file.isReadable()) {
+      return {{}, QStringLiteral("Solo l'insegnante può leggere il registro %1 (%2): "
+                                 "usa «sudo quorveno --riepilogo» o un account del gruppo games.")
+                      .arg(failure->path, failure->reason)};
+    }
     return {{}, QStringLiteral("Non riesco a leggere il registro %1: %2.").arg(failure->path, failure->reason)};
   }
   const QByteArray& content = std::get<QByteArray>(bytes);

@@ -1,5 +1,7 @@
 #include "competition/class_register.h"
 
+#include "core/helper_request.h"
+
 namespace quorveno {
 namespace {
 
@@ -24,6 +26,13 @@ void ClassRegister::StartCompetition(const QString& pupil, const QDateTime& star
 QByteArray ClassRegister::LineFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const {
   const RegisterLine line = MakeRegisterLine(answer, pupil_, LocalTimeOf(judgedAt), startedAt_);
   return QByteArray::fromStdString(RegisterLineText(line));
+}
+
+QByteArray ClassRegister::HelperRequestFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const {
+  const Judgement& judged = answer.judgement;
+  const LineRequest request{LocalTimeOf(judgedAt), startedAt_, answer.problem, judged.verdict,
+                            judged.txtAnswer,      judged.text3, pupil_};
+  return QByteArray::fromStdString(HelperRequestText(request));
 }
 
 std::optional<QString> ClassRegister::FailureToTell(const QString& path, const QString& reason) {

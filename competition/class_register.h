@@ -23,6 +23,10 @@ class ClassRegister {
   // The register's line for an answer judged at `judgedAt`.
   QByteArray LineFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const;
 
+  // The same line as a request to quorveno-registra, which writes it where
+  // the pupil may not (core/helper_request.h).
+  QByteArray HelperRequestFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const;
+
   // The message for a failure to write into `path`, when it is the
   // competition's first; nothing otherwise.
   std::optional<QString> FailureToTell(const QString& path, const QString& reason);

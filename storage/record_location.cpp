@@ -4,7 +4,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <variant>
+
 #include "storage/record_file.h"
+#include "storage/registra_client.h"
 
 namespace quorveno {
 namespace {
@@ -12,6 +15,8 @@ namespace {
 QString AbsoluteDirectory(const QString& directory) {
   return QDir::cleanPath(QFileInfo(directory).absoluteFilePath());
 }
+
+bool IsReadableRecordFile(const QString& path) { return std::holds_alternative<QByteArray>(ReadRecordFile(path)); }
 
 }  // namespace
 
@@ -34,6 +39,7 @@ RecordCandidates DefaultRecordCandidates() {
   }
 #else
   candidates.machineWideDirectory = QStringLiteral(QUORVENO_SHARED_RECORD_DIR);
+  candidates.machineWideHelper = InstalledHelperProgram();
 #endif
   candidates.userDirectory = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (candidates.userDirectory.isEmpty()) {
@@ -50,6 +56,12 @@ RecordLocation LocateRecordDirectory(const RecordCandidates& candidates) {
     const RecordPaths shared = RecordPaths::In(candidates.machineWideDirectory);
     if (IsRewritableRecordFile(shared.points) && IsRewritableRecordFile(shared.name)) {
       return {AbsoluteDirectory(candidates.machineWideDirectory), RecordFolderKind::Shared};
+    }
+    // A pupil reads the record as any file and saves it through the helper.
+    if (!candidates.machineWideHelper.isEmpty() && IsReadableRecordFile(shared.points) &&
+        IsReadableRecordFile(shared.name)) {
+      return {AbsoluteDirectory(candidates.machineWideDirectory), RecordFolderKind::Shared,
+              candidates.machineWideHelper};
     }
   }
   // A folder that cannot be made shows up when its files cannot be created.

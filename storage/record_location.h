@@ -32,6 +32,9 @@ enum class RecordFolderKind {
 struct RecordLocation {
   QString directory;
   RecordFolderKind kind = RecordFolderKind::Private;
+  // In a Shared folder that this account may read but not write: the
+  // program that writes it (registra_service.h). Empty otherwise.
+  QString helper{};
 };
 
 struct RecordPaths {
@@ -46,16 +49,20 @@ struct RecordPaths {
 struct RecordCandidates {
   // From kRecordDirVariable; used whenever it is given.
   std::optional<QString> chosenDirectory;
-  // Machine-wide, prepared by the installer with both files writable by
-  // everybody; used only when both files exist and can be written. Empty
-  // when the platform has none.
+  // Machine-wide, prepared by the installer; used when both files exist
+  // and can be written, or can be read and machineWideHelper writes them.
+  // Empty when the platform has none.
   QString machineWideDirectory;
   // The user's own data folder, created when missing.
   QString userDirectory;
+  // The program that writes the machine-wide folder for accounts that may
+  // not; empty where there is none.
+  QString machineWideHelper{};
 };
 
-// The real places: the environment, /var/games/quorveno (on Windows the
-// common application-data folder), the application's data location.
+// The real places: the environment, /var/games/quorveno with the helper
+// installed beside the game (on Windows the common application-data folder),
+// the application's data location.
 RecordCandidates DefaultRecordCandidates();
 
 // Finds the record folder, creating the user's folder when it comes to that.

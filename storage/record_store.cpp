@@ -12,6 +12,8 @@
 #include "core/cp1252.h"
 #include "core/number_text.h"
 #include "storage/record_file.h"
+#include "storage/record_journal.h"
+#include "storage/registra_client.h"
 
 namespace quorveno {
 namespace {
@@ -51,6 +53,21 @@ QString SaveFailedMessage(const FileFailure& failure, bool nameLeftChanged) {
 
 SaveOutcome Failed(QString message) { return {SaveOutcome::Status::Failed, std::move(message)}; }
 
+// What the helper answered to a save, as the game's own save would say it.
+SaveOutcome SaveOutcomeOf(const HelperOutcome& outcome) {
+  if (outcome.status == HelperStatus::Done) {
+    if (outcome.reply == kSavedReply) return {SaveOutcome::Status::Saved, kRecordSavedMessage.toString()};
+    return {};
+  }
+  if (outcome.status == HelperStatus::Failed) return Failed(outcome.reply);
+  return Failed(QStringLiteral("Impossibile salvare il record: %1. Il record precedente è rimasto com'era.")
+                    .arg(outcome.reply));
+}
+
+QByteArray RequestBytes(const RecordRequest& request) {
+  return QByteArray::fromStdString(HelperRequestText(request));
+}
+
 }  // namespace
 
 RecordStore::RecordStore(RecordLocation location)
@@ -72,6 +89,10 @@ ReadOutcome RecordStore::Leggifiletxt(const QString& path) const {
 
 LoadedRecord RecordStore::Load() const {
   if (auto error = EnsureFilesExist()) return {{}, {}, std::move(error)};
+  // A save that a stopped helper left is finished by the helper, which may
+  // write the journal; this account may only read it.
+  const QFileInfo journal(QDir(paths_.directory).filePath(kJournalFileName.toString()));
+  if (!location_.helper.isEmpty() && journal.size() > 0) AskHelper(location_.helper, RequestBytes({0, {}}));
   const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Reading, location_.kind);
   if (auto* failure = std::get_if<FileFailure>(&lock)) return {{}, {}, ReadFailedMessage(*failure)};
   ReadOutcome points = Leggifiletxt(paths_.points);
@@ -89,6 +110,13 @@ SaveOutcome RecordStore::Save(const QString& loadedRecordCaption, const QString&
                       .arg(scoreCaption));
   }
   if (LeadingNumber(loadedRecordCaption.toStdString()) >= *score) return {};
+  if (!location_.helper.isEmpty()) {
+    if (*score > kLargestRecordScore || *score != static_cast<int>(*score)) {
+      return Failed(QStringLiteral("Impossibile salvare il record: il punteggio «%1» non è valido.").arg(scoreCaption));
+    }
+    return SaveOutcomeOf(
+        AskHelper(location_.helper, RequestBytes({static_cast<int>(*score), OneLineName(name).toStdString()})));
+  }
 
   const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Writing, location_.kind);
   if (auto* failure = std::get_if<FileFailure>(&lock)) return Failed(SaveFailedMessage(*failure, false));

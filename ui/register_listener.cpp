@@ -1,6 +1,7 @@
 #include "ui/register_listener.h"
 
 #include "storage/register_file.h"
+#include "storage/registra_client.h"
 
 namespace quorveno {
 
@@ -13,12 +14,16 @@ void RegisterListener::CompetitionStarted(const QString& pupil, const QDateTime&
                                           const QString& recordDirectory) {
   const QString path = RegisterPath(recordDirectory);
   path_ = RegisterIsThere(path) ? std::optional(path) : std::nullopt;
+  helper_ = path_ ? RegisterHelperFor(path) : QString();
   register_.StartCompetition(pupil, startedAt);
 }
 
 void RegisterListener::AnswerJudged(const JudgedAnswer& answer) {
   if (!path_) return;
-  const auto failure = AppendToRegister(*path_, register_.LineFor(answer, clock_()));
+  const QDateTime judgedAt = clock_();
+  const auto failure = helper_.isEmpty()
+                           ? AppendToRegister(*path_, register_.LineFor(answer, judgedAt))
+                           : AppendThroughHelper(helper_, *path_, register_.HelperRequestFor(answer, judgedAt));
   if (!failure) return;
   const std::optional<QString> message = register_.FailureToTell(failure->path, failure->reason);
   if (!message) return;

@@ -32,6 +32,8 @@ class RegisterListener final : public QObject {
   Dialogs& dialogs_;
   WallClock clock_;
   std::optional<QString> path_;
+  // Where the pupil may not write the register: the program that does.
+  QString helper_;
   ClassRegister register_;
 };
 

@@ -46,6 +46,16 @@ done
 expect share/icons/hicolor/scalable/apps/$app_id.svg "SVG"
 expect share/man/man6/quorveno.6.gz "gzip compressed"
 expect lib/quorveno/libquorveno_voice.so "ELF"
+expect lib/quorveno/quorveno-registra "ELF"
+expect share/doc/quorveno/changelog.gz "gzip compressed"
+# The helper links nothing of Qt's but Core: no widgets, no drawing.
+if [ -f "$usr/lib/quorveno/quorveno-registra" ]; then
+  linked=$(objdump -p "$usr/lib/quorveno/quorveno-registra" | awk '$1 == "NEEDED" { print $2 }')
+  case $linked in
+    *Qt6Gui* | *Qt6Widgets* | *Qt6Multimedia*) fail "quorveno-registra links more of Qt than Core: $linked" ;;
+  esac
+  echo "$linked" | grep -q '^libQt6Core' || fail "quorveno-registra should link Qt Core, links: $linked"
+fi
 
 if [ -e "$stage/var" ]; then
   fail "the record folder was staged: it must be made on the machine, not shipped"

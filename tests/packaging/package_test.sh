@@ -1,9 +1,13 @@
 #!/bin/sh
 # Installs the built package on this machine and uses it as a school would:
-# the record folder appears with the right owner and modes, two users share
-# one record, a reinstall keeps the record, and removing and purging leave
-# nothing behind. Needs root. Leaves the machine as it found it: a record
-# folder that was there before is put aside and brought back at the end.
+# the record folder appears with the right owner and modes, an upgrade from
+# version 1.0 (files every account could write) closes it keeping every
+# byte and the administrator's dpkg-statoverride, two pupils share one
+# record through the set-group-id helper while they can neither read the
+# register nor change a file by hand, a reinstall keeps the record, and
+# removing and purging leave nothing behind. Needs root. Leaves the machine
+# as it found it: a record folder that was there before is put aside and
+# brought back at the end.
 # Usage: package_test.sh BUILD_DIR
 set -eu
 
@@ -41,6 +45,7 @@ var_games_existed=no
 restore() {
   status=$?
   dpkg --purge quorveno >/dev/null 2>&1 || true
+  dpkg-statoverride --remove "$record_dir/registro.csv" >/dev/null 2>&1 || true
   rm -rf "$record_dir"
   [ -e "$put_aside" ] && mv "$put_aside" "$record_dir"
   [ "$var_games_existed" = yes ] || rmdir /var/games 2>/dev/null || true
@@ -75,7 +80,7 @@ mkdir -p "$work/plugins/generic"
 cp "$probe" "$work/plugins/generic/"
 chmod -R a+rX "$work/plugins"
 play() {
-  mkdir -m 0700 "$work/home-$1"
+  mkdir -p -m 0700 "$work/home-$1"
   chown "$1:$1" "$work/home-$1"
   setpriv --reuid="$1" --regid="$1" --clear-groups \
     env -i PATH=/usr/bin:/bin HOME="$work/home-$1" QUORVENO_PROBE_NAME="$2" QUORVENO_PROBE_RIGHT_ANSWERS="$3" \
@@ -83,45 +88,106 @@ play() {
     { cat "$work/transcript-$1"; fail "user $1 could not play the installed game"; }
 }
 
+helper=/usr/lib/quorveno/quorveno-registra
+record_files_closed() {
+  expect_described "$record_dir/frsosem.txt" "root:games 664 $1"
+  expect_described "$record_dir/frsosem1.txt" "root:games 664 $1"
+  expect_described "$record_dir/.frsosem.journal" "root:games 664 regular empty file"
+}
+
 run_dpkg -i "$deb"
 ok "installed with dpkg -i $(basename "$deb")"
 dpkg -L quorveno >"$work/files"
 grep -q '^/usr/games/quorveno$' "$work/files" || fail "the package does not hold /usr/games/quorveno"
+grep -q "^$helper\$" "$work/files" || fail "the package does not hold $helper"
 ! grep -q '^/var' "$work/files" || fail "the package ships files below /var"
-expect_described "$record_dir" "root:root 755 directory"
-expect_described "$record_dir/frsosem.txt" "root:root 666 regular empty file"
-expect_described "$record_dir/frsosem1.txt" "root:root 666 regular empty file"
-expect_described "$record_dir/.frsosem.journal" "root:root 666 regular empty file"
-ok "$record_dir made by root, 0755, with both record files and the journal empty and 0666"
+expect_described "$helper" "root:games 2755 regular file"
+expect_described "$record_dir" "root:games 755 directory"
+record_files_closed "regular empty file"
+ok "$record_dir made root:games 0755, both record files and the journal empty, root:games 0664; the helper 2755 root:games"
+run_dpkg -P quorveno
+[ ! -e "$record_dir" ] || fail "$record_dir is left after dpkg -P"
 
-play 4711 Primo 1
-expect_record 1 Primo
-play 4712 Seconda 2
-grep -q '^record shown: "1" by "Primo"$' "$work/transcript-4712" ||
-  fail "the second user did not see the first user's record"
-expect_record 2 Seconda
-expect_described "$record_dir/frsosem.txt" "root:root 666 regular file"
-expect_described "$record_dir/frsosem1.txt" "root:root 666 regular file"
-expect_described "$record_dir/.frsosem.journal" "root:root 666 regular empty file"
-[ "$(ls -A "$record_dir" | wc -l)" -eq 3 ] || fail "the saves left other files in $record_dir: $(ls -A "$record_dir")"
-ok "user 4712 saw the record of user 4711 and beat it; the files stayed root's, 0666, the journal empty"
+# Version 1.0 installed, its folder open to every account, a register made
+# as its README said, and an administrator's choice for the register.
+mkdir "$work/old" "$work/old/DEBIAN"
+printf 'Package: quorveno\nVersion: 1.0.0\nArchitecture: all\nMaintainer: Test <test@quorveno.test>\nDescription: version 1.0 stand-in\n' \
+  >"$work/old/DEBIAN/control"
+dpkg-deb --build "$work/old" "$work/quorveno_1.0.0_all.deb" >/dev/null
+run_dpkg -i "$work/quorveno_1.0.0_all.deb"
+install -d -o root -g root -m 0755 "$record_dir"
+printf '1\r\n' >"$record_dir/frsosem.txt"
+printf 'Vecchio\r\n' >"$record_dir/frsosem1.txt"
+: >"$record_dir/.frsosem.journal"
+printf '\357\273\277data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n2026-12-01;09:00:00;Vecchio;2026-12-01 08:59:00;1/5 + 1/5;2/5;giusto;2/5;\r\n' \
+  >"$record_dir/registro.csv"
+chmod 0666 "$record_dir/frsosem.txt" "$record_dir/frsosem1.txt" "$record_dir/.frsosem.journal" "$record_dir/registro.csv"
+cp -p "$record_dir/registro.csv" "$work/old-register"
+dpkg-statoverride --add root games 0640 "$record_dir/registro.csv"
+run_dpkg -i "$deb"
+expect_described "$record_dir" "root:games 755 directory"
+record_files_closed "regular file"
+expect_record 1 Vecchio
+expect_described "$record_dir/registro.csv" "root:games 640 regular file"
+cmp -s "$work/old-register" "$record_dir/registro.csv" || fail "the upgrade changed the register's content"
+expect_described "$helper" "root:games 2755 regular file"
+ok "upgraded from 1.0.0: the 0666 files became root:games 0664 with their record, the register kept every byte and its override root:games 0640"
 
-# An administrator's own choice must survive a reinstall as well; a folder
-# that version 1.0 prepared, without the journal, gets it.
+# The teacher's register as the README makes it.
+dpkg-statoverride --remove "$record_dir/registro.csv"
+chmod 0660 "$record_dir/registro.csv"
+
+for command in "cat $record_dir/registro.csv" "echo 999 > $record_dir/frsosem.txt" \
+  "echo Hacker > $record_dir/frsosem1.txt" ": > $record_dir/registro.csv"; do
+  if setpriv --reuid=4711 --regid=4711 --clear-groups sh -c "$command" >"$work/refusal" 2>&1; then
+    fail "a pupil could run: $command"
+  fi
+  echo "refused as a pupil: $command -> $(cat "$work/refusal")"
+done
+mkdir -p -m 0700 "$work/home-4711"
+chown 4711:4711 "$work/home-4711"
+if setpriv --reuid=4711 --regid=4711 --clear-groups env -i PATH=/usr/bin:/bin HOME="$work/home-4711" \
+  quorveno --riepilogo --output "$work/home-4711/r.html" >"$work/refusal" 2>&1; then
+  fail "a pupil could read the register with quorveno --riepilogo"
+fi
+grep -q "^Solo l'insegnante può leggere il registro" "$work/refusal" || fail "--riepilogo as a pupil: $(cat "$work/refusal")"
+echo "refused as a pupil: quorveno --riepilogo -> $(cat "$work/refusal")"
+expect_record 1 Vecchio
+cmp -s "$work/old-register" "$record_dir/registro.csv" || fail "a pupil's command changed the register"
+ok "a pupil can neither read the register nor change a record file or the register by hand"
+
+play 4711 Primo 2
+expect_record 2 Primo
+play 4712 Seconda 3
+grep -q '^record shown: "2" by "Primo"$' "$work/transcript-4712" ||
+  fail "the second pupil did not see the first pupil's record"
+expect_record 3 Seconda
+record_files_closed "regular file"
+expect_described "$record_dir/registro.csv" "root:games 660 regular file"
+[ "$(grep -c ';Primo;.*;giusto;' "$record_dir/registro.csv")" -eq 2 ] || fail "the register should hold 2 answers of Primo"
+[ "$(grep -c ';Seconda;.*;giusto;' "$record_dir/registro.csv")" -eq 3 ] || fail "the register should hold 3 answers of Seconda"
+[ "$(ls -A "$record_dir" | wc -l)" -eq 4 ] || fail "the saves left other files in $record_dir: $(ls -A "$record_dir")"
+quorveno --riepilogo --output "$work/riepilogo.html" >/dev/null || fail "root could not read the register"
+grep -q '<td>Seconda</td>' "$work/riepilogo.html" || fail "the class summary read by root does not name Seconda"
+echo "the machine-wide folder after two pupils played:"
+ls -la "$record_dir"
+ok "pupils 4711 and 4712 shared the record and appended 5 register lines through the helper; modes unchanged"
+
+# An administrator's own choice survives a reinstall; a missing journal is added.
 chmod 0750 "$record_dir"
 rm "$record_dir/.frsosem.journal"
 run_dpkg -i "$deb"
-expect_described "$record_dir" "root:root 750 directory"
-expect_described "$record_dir/frsosem.txt" "root:root 666 regular file"
-expect_described "$record_dir/.frsosem.journal" "root:root 666 regular empty file"
-expect_record 2 Seconda
+expect_described "$record_dir" "root:games 750 directory"
+record_files_closed "regular file"
+expect_described "$record_dir/registro.csv" "root:games 660 regular file"
+expect_record 3 Seconda
 ok "a reinstall kept the record and the folder as they were, and added the missing journal"
 
 run_dpkg -r quorveno
 while read -r path; do
   [ -d "$path" ] || [ ! -e "$path" ] || fail "$path is left after dpkg -r"
 done <"$work/files"
-expect_record 2 Seconda
+expect_record 3 Seconda
 ok "dpkg -r removed the game and kept the record"
 
 run_dpkg -P quorveno

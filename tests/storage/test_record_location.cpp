@@ -19,7 +19,8 @@ namespace {
 constexpr unsigned kPupil = 4711;
 
 // Puts one record file into the state named: "file", "missing", "link",
-// "folder" or "read-only".
+// "folder", "read-only", "readable" (by everybody, by nobody written) or
+// "unreadable" (only written).
 bool Prepare(const QString& path, const QString& state) {
   if (state == QStringLiteral("missing")) return true;
   if (state == QStringLiteral("folder")) return QDir().mkdir(path);
@@ -28,13 +29,18 @@ bool Prepare(const QString& path, const QString& state) {
     return WriteBytes(target, "") && QFile::link(target, path);
   }
   if (!WriteBytes(path, "")) return false;
+  if (state == QStringLiteral("readable")) {
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+  }
+  if (state == QStringLiteral("unreadable")) return QFile::setPermissions(path, QFile::WriteOwner);
   return state != QStringLiteral("read-only") || QFile::setPermissions(path, QFile::ReadOwner);
 }
 
 }  // namespace
 
 // Where the record lives: the folder named by the environment, else the
-// machine-wide folder when both its files can be written, else the user's.
+// machine-wide folder when both its files can be written, or read and saved
+// through the helper, else the user's.
 class TestRecordLocation : public QObject {
   Q_OBJECT
 
@@ -82,29 +88,41 @@ void TestRecordLocation::variableIsMadeAbsolute() {
 void TestRecordLocation::machineWideFolderNeedsBothFilesWritable_data() {
   QTest::addColumn<QString>("points");
   QTest::addColumn<QString>("name");
+  QTest::addColumn<bool>("helper");
   QTest::addColumn<bool>("used");
 
   QTest::newRow("both files writable") << "file"
-                                       << "file" << true;
+                                       << "file" << false << true;
   QTest::newRow("no files: installer did not run") << "missing"
-                                                   << "missing" << false;
+                                                   << "missing" << false << false;
   QTest::newRow("name file missing") << "file"
-                                     << "missing" << false;
+                                     << "missing" << false << false;
   QTest::newRow("points file missing") << "missing"
-                                       << "file" << false;
+                                       << "file" << false << false;
   QTest::newRow("points file is a link") << "link"
-                                         << "file" << false;
+                                         << "file" << false << false;
   QTest::newRow("name file is a link") << "file"
-                                       << "link" << false;
+                                       << "link" << false << false;
   QTest::newRow("name file is a folder") << "file"
-                                         << "folder" << false;
+                                         << "folder" << false << false;
   QTest::newRow("points file read-only") << "read-only"
-                                         << "file" << false;
+                                         << "file" << false << false;
+  QTest::newRow("both readable, the helper installed") << "readable"
+                                                       << "readable" << true << true;
+  QTest::newRow("points file unreadable, the helper installed") << "unreadable"
+                                                                << "readable" << true << false;
+  QTest::newRow("name file missing, the helper installed") << "readable"
+                                                           << "missing" << true << false;
+  QTest::newRow("name file is a link, the helper installed") << "readable"
+                                                             << "link" << true << false;
+  QTest::newRow("both readable, no helper") << "readable"
+                                            << "readable" << false << false;
 }
 
 void TestRecordLocation::machineWideFolderNeedsBothFilesWritable() {
   QFETCH(QString, points);
   QFETCH(QString, name);
+  QFETCH(bool, helper);
   QFETCH(bool, used);
 
   QTemporaryDir base;
@@ -120,9 +138,14 @@ void TestRecordLocation::machineWideFolderNeedsBothFilesWritable() {
   // As a pupil: root may write any file.
   QCOMPARE(RunAsAccount(kPupil, base.path(),
                         [&] {
-                          const RecordLocation location = LocateRecordDirectory({std::nullopt, shared, user});
+                          const QString program = helper ? QStringLiteral("/usr/lib/quorveno/quorveno-registra")
+                                                         : QString();
+                          const RecordLocation location =
+                              LocateRecordDirectory({std::nullopt, shared, user, program});
                           QCOMPARE(location.directory, used ? shared : user);
                           QCOMPARE(location.kind, used ? RecordFolderKind::Shared : RecordFolderKind::Private);
+                          // Only where this account may not write the files.
+                          QCOMPARE(location.helper, used ? program : QString());
                         }),
            ChildOutcome::Passed);
   QCOMPARE(Entries(shared), sharedBefore);

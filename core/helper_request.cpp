@@ -1,0 +1,219 @@
+#include "core/helper_request.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "core/number_text.h"
+
+namespace quorveno {
+namespace {
+
+constexpr std::string_view kRecordWord = "record";
+constexpr std::string_view kLineWord = "riga";
+
+// The code point at the start of `text` and its length in bytes; nothing for
+// bytes that are not well-formed UTF-8 (overlong forms and surrogates
+// included).
+std::optional<std::pair<char32_t, std::size_t>> DecodeUtf8(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  if (lead < 0x80) return std::pair<char32_t, std::size_t>{lead, 1};
+  std::size_t length = 0;
+  char32_t code = 0;
+  char32_t smallest = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2, code = lead & 0x1F, smallest = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, code = lead & 0x0F, smallest = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, code = lead & 0x07, smallest = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (text.size() < length) return std::nullopt;
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[i]);
+    if ((next & 0xC0) != 0x80) return std::nullopt;
+    code = (code << 6) | (next & 0x3F);
+  }
+  if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+  return std::pair{code, length};
+}
+
+bool IsControl(char32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0x9F); }
+
+bool IsOneLineText(std::string_view text, std::size_t cap) {
+  if (text.size() > cap) return false;
+  while (!text.empty()) {
+    const auto decoded = DecodeUtf8(text);
+    if (!decoded || IsControl(decoded->first)) return false;
+    text.remove_prefix(decoded->second);
+  }
+  return true;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos) return {};  // the last line must end too
+    lines.push_back(text.substr(0, end));
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+// Plain decimal digits without a leading zero, at most `largest`.
+std::optional<std::int64_t> Whole(std::string_view text, std::int64_t largest) {
+  if (text.empty() || text.size() > 10 || (text.size() > 1 && text[0] == '0')) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value > largest) return std::nullopt;
+  return value;
+}
+
+// Exactly `digits` digits, leading zeros allowed, between the bounds.
+std::optional<int> Fixed(std::string_view text, std::size_t digits, int lowest, int highest) {
+  if (text.size() != digits) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value < lowest || value > highest) return std::nullopt;
+  return value;
+}
+
+int DaysIn(int year, int month) {
+  constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+}
+
+// "2026-12-07 09:30:05", a real day and time.
+std::optional<LocalTime> ReadDateTime(std::string_view text) {
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' ||
+      text[16] != ':') {
+    return std::nullopt;
+  }
+  const auto year = Fixed(text.substr(0, 4), 4, 1, 9999);
+  const auto month = Fixed(text.substr(5, 2), 2, 1, 12);
+  if (!year || !month) return std::nullopt;
+  const auto day = Fixed(text.substr(8, 2), 2, 1, DaysIn(*year, *month));
+  const auto hour = Fixed(text.substr(11, 2), 2, 0, 23);
+  const auto minute = Fixed(text.substr(14, 2), 2, 0, 59);
+  const auto second = Fixed(text.substr(17, 2), 2, 0, 59);
+  if (!day || !hour || !minute || !second) return std::nullopt;
+  return LocalTime{*year, *month, *day, *hour, *minute, *second};
+}
+
+// "a c d n m": five whole numbers separated by single blanks.
+std::optional<PosedProblem> ReadProblem(std::string_view text) {
+  std::array<std::int32_t, 5> numbers{};
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    const std::size_t end = i + 1 < numbers.size() ? text.find(' ') : text.size();
+    if (end == std::string_view::npos) return std::nullopt;
+    const auto value = Whole(text.substr(0, end), std::numeric_limits<std::int32_t>::max());
+    if (!value) return std::nullopt;
+    numbers[i] = static_cast<std::int32_t>(*value);
+    text.remove_prefix(end == text.size() ? end : end + 1);
+  }
+  return PosedProblem{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
+}
+
+std::optional<HelperRequest> ReadRecord(const std::vector<std::string_view>& lines) {
+  if (lines.size() != 3) return std::nullopt;
+  const auto score = Whole(lines[1], kLargestRecordScore);
+  if (!score || !IsOneLineText(lines[2], kRequestNameCap)) return std::nullopt;
+  return RecordRequest{static_cast<int>(*score), std::string(lines[2])};
+}
+
+std::optional<HelperRequest> ReadLine(const std::vector<std::string_view>& lines) {
+  if (lines.size() != 8) return std::nullopt;
+  const auto judgedAt = ReadDateTime(lines[1]);
+  const auto startedAt = ReadDateTime(lines[2]);
+  const auto problem = ReadProblem(lines[3]);
+  if (!judgedAt || !startedAt || !problem) return std::nullopt;
+  if (lines[4] != kRightText && lines[4] != kWrongText) return std::nullopt;
+  if (!IsOneLineText(lines[5], kRequestAnswerCap) || !IsOneLineText(lines[6], kRequestAnswerCap) ||
+      !IsOneLineText(lines[7], kRequestNameCap)) {
+    return std::nullopt;
+  }
+  return LineRequest{*judgedAt,
+                     *startedAt,
+                     *problem,
+                     lines[4] == kRightText ? Verdict::Right : Verdict::Wrong,
+                     std::string(lines[5]),
+                     std::string(lines[6]),
+                     std::string(lines[7])};
+}
+
+}  // namespace
+
+std::optional<HelperRequest> ReadHelperRequest(std::string_view text) {
+  if (text.size() > kHelperRequestCap) return std::nullopt;
+  const std::vector<std::string_view> lines = SplitLines(text);
+  if (lines.empty()) return std::nullopt;
+  if (lines[0] == kRecordWord) return ReadRecord(lines);
+  if (lines[0] == kLineWord) return ReadLine(lines);
+  return std::nullopt;
+}
+
+std::string OneLineRequestText(std::string_view text, std::size_t cap) {
+  std::string made;
+  while (!text.empty()) {
+    const auto decoded = DecodeUtf8(text);
+    std::string_view piece = "?";
+    std::size_t used = 1;
+    if (decoded) {
+      used = decoded->second;
+      piece = IsControl(decoded->first) ? std::string_view(" ") : text.substr(0, used);
+    }
+    if (made.size() + piece.size() > cap) break;
+    made += piece;
+    text.remove_prefix(used);
+  }
+  return made;
+}
+
+std::string HelperRequestText(const RecordRequest& request) {
+  return std::string(kRecordWord) + '\n' + std::to_string(request.score) + '\n' +
+         OneLineRequestText(request.name, kRequestNameCap) + '\n';
+}
+
+std::string HelperRequestText(const LineRequest& request) {
+  const PosedProblem& p = request.problem;
+  std::string text(kLineWord);
+  for (const std::string& line :
+       {DateTimeText(request.judgedAt), DateTimeText(request.startedAt),
+        std::to_string(p.a) + ' ' + std::to_string(p.c) + ' ' + std::to_string(p.d) + ' ' +
+            std::to_string(p.expectedNumerator) + ' ' + std::to_string(p.expectedDenominator),
+        std::string(request.verdict == Verdict::Right ? kRightText : kWrongText),
+        OneLineRequestText(request.numerator, kRequestAnswerCap),
+        OneLineRequestText(request.denominator, kRequestAnswerCap),
+        OneLineRequestText(request.pupil, kRequestNameCap)}) {
+    text += '\n';
+    text += line;
+  }
+  return text + '\n';
+}
+
+JudgedAnswer AnswerOf(const LineRequest& request) {
+  JudgedAnswer answer;
+  answer.problem = request.problem;
+  answer.typedNumerator = request.numerator;
+  answer.typedDenominator = request.denominator;
+  answer.judgement.txtAnswer = request.numerator;
+  answer.judgement.text3 = request.denominator;
+  answer.judgement.numeratorRead = StrictNumber(request.numerator);
+  answer.judgement.denominatorRead = StrictNumber(request.denominator);
+  answer.judgement.verdict = request.verdict;
+  return answer;
+}
+
+}  // namespace quorveno

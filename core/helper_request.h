@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "core/game_event_values.h"
+#include "core/register_line.h"
+
+// What the game asks of quorveno-registra, the program that alone writes the
+// machine-wide record folder: one short text, read strictly because the
+// program runs with the rights of the group that owns the folder. Lines end
+// in LF; every field is digits, a date, a verdict word or one line of text
+// without control characters.
+//
+// Save a record (score 0..32767, the holder's name):
+//   record\n12\nAnna\n
+// Append one line to the teacher's register (judged at, competition started
+// at, the problem a c d and its sum n m in lowest terms, the verdict, the
+// answer as judged, the pupil's name):
+//   riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n
+namespace quorveno {
+
+// Longer requests are refused unread.
+inline constexpr std::size_t kHelperRequestCap = 1024;
+// The name box takes 60 characters, at most 4 bytes each.
+inline constexpr std::size_t kRequestNameCap = 240;
+// Answers longer than this are kept cut in the register.
+inline constexpr std::size_t kRequestAnswerCap = 64;
+// The counters stop at this score.
+inline constexpr int kLargestRecordScore = 32767;
+
+struct RecordRequest {
+  int score = 0;
+  std::string name;
+
+  bool operator==(const RecordRequest&) const = default;
+};
+
+struct LineRequest {
+  LocalTime judgedAt;
+  LocalTime startedAt;
+  PosedProblem problem;
+  Verdict verdict = Verdict::Wrong;
+  // The answer's boxes as judged.
+  std::string numerator;
+  std::string denominator;
+  std::string pupil;
+};
+
+using HelperRequest = std::variant<RecordRequest, LineRequest>;
+
+// The request, or nothing for any text that is not exactly one request in
+// the form above.
+std::optional<HelperRequest> ReadHelperRequest(std::string_view text);
+
+// The text of a request. Names and answers are first made one line within
+// their caps (see OneLineRequestText), so the text always reads back.
+std::string HelperRequestText(const RecordRequest& request);
+std::string HelperRequestText(const LineRequest& request);
+
+// A text as a request carries it: not valid UTF-8 bytes become '?', control
+// characters blanks, and it is cut to at most `cap` bytes on a character's
+// boundary.
+std::string OneLineRequestText(std::string_view text, std::size_t cap);
+
+// The judged answer that a line request describes, as the register writes it.
+JudgedAnswer AnswerOf(const LineRequest& request);
+
+}  // namespace quorveno

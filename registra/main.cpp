@@ -1,0 +1,104 @@
+// quorveno-registra: installed set-group-id games (2755 root:games), it alone
+// writes the machine-wide record folder, whose files the pupils may read
+// (the record) or not even that (the register), but never change. One run
+// carries out one short request read from standard input
+// (core/helper_request.h) and answers on standard output
+// (storage/registra_service.h).
+//
+// It links Qt Core, because the record's save procedure, shared with the
+// game, is written over Qt's strings and files; it never creates a
+// QCoreApplication, so Qt loads no plugin, translation or setting. The C
+// library runs a set-group-id program in its secure mode, which ignores the
+// loader's variables (LD_PRELOAD, LD_LIBRARY_PATH...); the rest of the
+// environment is emptied before any library's initialisers run (Qt Core's
+// read QT_HASH_SEED, for one). The group is used only while the request's
+// files are written, then given up for good.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QString>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "core/helper_request.h"
+#include "storage/registra_service.h"
+
+namespace {
+
+using quorveno::HelperStatus;
+
+// The executable's pre-initialisers run before those of every library it
+// links. The environment's array itself is emptied, so that no library
+// finds the caller's variables, even one that looks at the array the
+// program was started with.
+void EmptyEnvironment(int, char**, char** environment) {
+  if (environment != nullptr) environment[0] = nullptr;
+  ::clearenv();
+}
+[[gnu::section(".preinit_array"), gnu::used]] constexpr auto kEmptyEnvironmentFirst = &EmptyEnvironment;
+
+// A request takes milliseconds, a lock waits at most seconds: a run that
+// lasts longer (a caller that never ends its request) ends here.
+constexpr unsigned kLongestRunSeconds = 10;
+
+int Finish(HelperStatus status, const QString& reply = {}) {
+  if (!reply.isEmpty()) std::printf("%s\n", reply.toUtf8().constData());
+  std::fflush(stdout);
+  return static_cast<int>(status);
+}
+
+// Descriptors 0 to 2 closed by the caller would be taken by the files this
+// program opens, and a reply would be written into the record.
+bool StandardDescriptorsOpen() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) return false;
+  }
+  return true;
+}
+
+// The whole request, or nothing when it is longer than any request may be.
+std::optional<QByteArray> ReadRequest() {
+  QByteArray bytes(static_cast<qsizetype>(quorveno::kHelperRequestCap) + 1, Qt::Uninitialized);
+  qsizetype filled = 0;
+  while (filled < bytes.size()) {
+    const ssize_t got = ::read(STDIN_FILENO, bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    filled += got;
+  }
+  if (filled > static_cast<qsizetype>(quorveno::kHelperRequestCap)) return std::nullopt;
+  bytes.truncate(filled);
+  return bytes;
+}
+
+}  // namespace
+
+int main() {
+  if (!StandardDescriptorsOpen()) return static_cast<int>(HelperStatus::CannotRun);
+  ::alarm(kLongestRunSeconds);
+  ::umask(022);
+  // The request is read and checked with the caller's own group.
+  const gid_t group = ::getegid();
+  const gid_t callersGroup = ::getgid();
+  if (::setegid(callersGroup) != 0) return Finish(HelperStatus::CannotRun, QStringLiteral("gruppo non cambiato"));
+
+  const std::optional<QByteArray> bytes = ReadRequest();
+  const auto request = bytes ? quorveno::ReadHelperRequest(std::string_view(bytes->constData(), bytes->size()))
+                             : std::nullopt;
+  if (!request) return Finish(HelperStatus::Refused);
+
+  const QString folder = QStringLiteral(QUORVENO_SHARED_RECORD_DIR);
+  if (const auto reason = quorveno::UnsafeFolderReason(folder)) {
+    return Finish(HelperStatus::CannotRun, QStringLiteral("%1: %2").arg(folder, *reason));
+  }
+  if (::setegid(group) != 0) return Finish(HelperStatus::CannotRun, QStringLiteral("gruppo non cambiato"));
+  const quorveno::HelperOutcome outcome = quorveno::ServeRequest(*request, folder);
+  if (::setresgid(callersGroup, callersGroup, callersGroup) != 0) return static_cast<int>(HelperStatus::CannotRun);
+  return Finish(outcome.status, outcome.reply);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+#include "storage/file_failure.h"
+#include "storage/registra_service.h"
+
+// The game's side of quorveno-registra (registra_service.h): where this
+// account may not write the machine-wide folder, the program writes it for
+// the game.
+namespace quorveno {
+
+// The helper installed beside the game, in its private folder; empty where
+// there is none (a build without the installed layout, or no application).
+QString InstalledHelperProgram();
+
+// Runs `helper` with `request` on its standard input and a bare environment,
+// and waits a bounded time for its answer.
+HelperOutcome AskHelper(const QString& helper, const QByteArray& request);
+
+// The helper to append to the register at `registerPath`, when that is the
+// machine-wide register and this account may not write it; empty when the
+// game appends itself.
+QString RegisterHelperFor(const QString& registerPath);
+
+// Appends one line through `helper`, as AppendToRegister does.
+std::optional<FileFailure> AppendThroughHelper(const QString& helper, const QString& registerPath,
+                                               const QByteArray& request);
+
+}  // namespace quorveno

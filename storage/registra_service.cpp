@@ -1,0 +1,70 @@
+#include "storage/registra_service.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <variant>
+
+#include "storage/file_reason.h"
+#include "storage/posix_file.h"
+#include "storage/record_file.h"
+#include "storage/record_store.h"
+#include "storage/register_file.h"
+
+namespace quorveno {
+namespace {
+
+HelperOutcome ServeRecord(const RecordRequest& request, const QString& folder) {
+  // Taking the lock for writing finishes a save that a stopped copy left,
+  // before the record is compared with the new score.
+  {
+    const auto lock = RecordLock::Acquire(RecordPaths::In(folder), RecordLock::Purpose::Writing,
+                                          RecordFolderKind::Shared);
+    if (const auto* failure = std::get_if<FileFailure>(&lock)) {
+      return {HelperStatus::Failed,
+              QStringLiteral("Impossibile salvare il record (file «%1»): %2.").arg(failure->path, failure->reason)};
+    }
+  }
+  if (request.score == 0) return {HelperStatus::Done, kNotBeatenReply.toString()};
+  const SaveOutcome outcome = RecordStore({folder, RecordFolderKind::Shared})
+                                  .Save(QString(), QString::number(request.score),
+                                        QString::fromStdString(request.name));
+  switch (outcome.status) {
+    case SaveOutcome::Status::Saved:
+      return {HelperStatus::Done, kSavedReply.toString()};
+    case SaveOutcome::Status::NotBeaten:
+      return {HelperStatus::Done, kNotBeatenReply.toString()};
+    case SaveOutcome::Status::Failed:
+      break;
+  }
+  return {HelperStatus::Failed, outcome.message};
+}
+
+HelperOutcome ServeLine(const LineRequest& request, const QString& folder) {
+  const std::string line =
+      RegisterLineText(MakeRegisterLine(AnswerOf(request), request.pupil, request.judgedAt, request.startedAt));
+  if (const auto failure = AppendToRegister(RegisterPath(folder), QByteArray::fromStdString(line))) {
+    return {HelperStatus::Failed, failure->reason};
+  }
+  return {HelperStatus::Done, kAppendedReply.toString()};
+}
+
+}  // namespace
+
+std::optional<QString> UnsafeFolderReason(const QString& folder) {
+  struct stat st {};
+  if (::lstat(posix_file::NativePath(folder).constData(), &st) != 0) return ReasonForErrno(errno);
+  if (S_ISLNK(st.st_mode)) return kSymlinkReason.toString();
+  if (!S_ISDIR(st.st_mode)) return QStringLiteral("non è una cartella");
+  if (st.st_uid != 0 || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    return QStringLiteral("la cartella può essere cambiata da altri oltre a root");
+  }
+  return std::nullopt;
+}
+
+HelperOutcome ServeRequest(const HelperRequest& request, const QString& folder) {
+  if (const auto* record = std::get_if<RecordRequest>(&request)) return ServeRecord(*record, folder);
+  return ServeLine(std::get<LineRequest>(request), folder);
+}
+
+}  // namespace quorveno

@@ -1,0 +1,72 @@
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <variant>
+
+#include "core/helper_request.h"
+#include "core/register_line.h"
+#include "fuzz_check.h"
+#include "fuzz_input.h"
+
+using namespace quorveno;
+using namespace quorveno::fuzzing;
+
+namespace {
+
+std::string TextOf(const HelperRequest& request) {
+  return std::visit([](const auto& each) { return HelperRequestText(each); }, request);
+}
+
+bool IsOneLine(const std::string& text, std::size_t cap) { return OneLineRequestText(text, cap) == text; }
+
+}  // namespace
+
+// The set-group-id helper reads these bytes from any account. Whatever they
+// are, a request read from them is exactly one that the game could have
+// written: it reads back to the same bytes, and its texts are single lines
+// within their caps. And every request the game writes, from any name and
+// answer a pupil may type, is read back.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  if (const auto read = ReadHelperRequest(bytes)) {
+    FUZZ_CHECK(TextOf(*read) == bytes);
+    if (const auto* record = std::get_if<RecordRequest>(&*read)) {
+      FUZZ_CHECK(record->score >= 0 && record->score <= kLargestRecordScore);
+      FUZZ_CHECK(IsOneLine(record->name, kRequestNameCap));
+    } else {
+      const auto& line = std::get<LineRequest>(*read);
+      FUZZ_CHECK(IsOneLine(line.pupil, kRequestNameCap));
+      FUZZ_CHECK(IsOneLine(line.numerator, kRequestAnswerCap));
+      FUZZ_CHECK(IsOneLine(line.denominator, kRequestAnswerCap));
+      // The helper appends one whole line, whatever it was sent.
+      const std::string appended =
+          RegisterLineText(MakeRegisterLine(AnswerOf(line), line.pupil, line.judgedAt, line.startedAt));
+      FUZZ_CHECK(appended.find_first_of("\r\n") == appended.size() - 2);
+      FUZZ_CHECK(appended.ends_with("\r\n"));
+    }
+  }
+
+  FuzzInput input(data, size);
+  const RecordRequest record{static_cast<int>(input.TakeUnsigned(2) % (kLargestRecordScore + 1)), input.TakeText()};
+  const auto recordRead = ReadHelperRequest(HelperRequestText(record));
+  FUZZ_CHECK(recordRead && std::holds_alternative<RecordRequest>(*recordRead));
+  FUZZ_CHECK(std::get<RecordRequest>(*recordRead).name == OneLineRequestText(record.name, kRequestNameCap));
+
+  LineRequest line;
+  line.judgedAt = {2026, 12, 7, 9, 31, 5};
+  line.startedAt = {2026, 12, 7, 9, 30, 0};
+  line.problem = {static_cast<std::int32_t>(input.TakeUnsigned(2)), static_cast<std::int32_t>(input.TakeUnsigned(1)),
+                  static_cast<std::int32_t>(input.TakeUnsigned(1)), static_cast<std::int32_t>(input.TakeUnsigned(3)),
+                  static_cast<std::int32_t>(input.TakeUnsigned(3))};
+  line.verdict = input.TakeUnsigned(1) % 2 == 0 ? Verdict::Right : Verdict::Wrong;
+  line.numerator = input.TakeText();
+  line.denominator = input.TakeText();
+  line.pupil = input.TakeRest();
+  const auto lineRead = ReadHelperRequest(HelperRequestText(line));
+  FUZZ_CHECK(lineRead && std::holds_alternative<LineRequest>(*lineRead));
+  const auto& received = std::get<LineRequest>(*lineRead);
+  FUZZ_CHECK(received.pupil == OneLineRequestText(line.pupil, kRequestNameCap));
+  FUZZ_CHECK(received.numerator == OneLineRequestText(line.numerator, kRequestAnswerCap));
+  FUZZ_CHECK(received.problem.expectedDenominator == line.problem.expectedDenominator);
+  return 0;
+}

@@ -1,0 +1,270 @@
+#!/bin/bash
+# The machine-wide record folder as the package lays it out, with a copy of
+# the built helper made set-group-id games, used from pupils' accounts (uids
+# without privileges, through setpriv): a pupil can neither read the
+# register nor change any file by hand, yet plays and saves through the
+# helper; a helper killed at any moment of a save leaves the record whole;
+# links, a fifo, huge or malformed requests and a hostile environment write
+# nothing they should not. Runs as root, in a mount namespace of its own
+# where /var/games is a folder of the test, so the machine is left alone.
+# Usage: pupil_accounts_test.sh GAME HELPER PROBE_PLUGIN_DIR KILLS
+set -euo pipefail
+
+game_built=$1
+helper_built=$2
+probe_plugins=$3
+kills=$4
+here=$(cd "$(dirname "$0")" && pwd)
+first_pupil=4711
+second_pupil=4712
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+ok() {
+  echo "ok: $*"
+}
+
+[ "$(id -u)" -eq 0 ] || fail "run as root: the pupils' accounts are acted with setpriv, the helper is made set-group-id"
+games_gid=$(getent group games | cut -d: -f3) || fail "this machine has no group games"
+
+if [ -z "${QUORVENO_TEST_NAMESPACE:-}" ]; then
+  made_var_games=no
+  if [ ! -d /var/games ]; then
+    mkdir /var/games
+    made_var_games=yes
+  fi
+  status=0
+  QUORVENO_TEST_NAMESPACE=1 unshare --mount --propagation private bash "$0" "$@" || status=$?
+  [ "$made_var_games" = no ] || rmdir /var/games
+  exit "$status"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+chmod 0755 "$work"
+dir=/var/games/quorveno
+mkdir "$work/var-games"
+mount --bind "$work/var-games" /var/games
+
+# The installed layout: the game in games/, the helper in lib/quorveno/.
+mkdir -p "$work/usr/games" "$work/usr/lib/quorveno" "$work/plugins"
+cp "$game_built" "$work/usr/games/quorveno"
+helper=$work/usr/lib/quorveno/quorveno-registra
+cp "$helper_built" "$helper"
+chown root:games "$helper"
+chmod 2755 "$helper"
+cp -r "$probe_plugins/generic" "$work/plugins/"
+chmod -R a+rX "$work/usr" "$work/plugins"
+[ "$(stat -c %a "$helper")" = 2755 ] || fail "the file system refused the set-group-id bit: $(stat -c %a "$helper")"
+mount_options=$(findmnt -no OPTIONS -T "$helper" || true)
+case ",$mount_options," in
+  *,nosuid,*) fail "the file system of $work is mounted nosuid: set-id bits are ignored there" ;;
+esac
+
+install -d -o root -g games -m 0755 "$dir"
+for name in frsosem.txt frsosem1.txt .frsosem.journal; do
+  install -o root -g games -m 0664 /dev/null "$dir/$name"
+done
+install -o root -g games -m 0660 /dev/null "$dir/registro.csv"
+
+for uid in "$first_pupil" "$second_pupil"; do
+  mkdir -m 0700 "$work/home-$uid"
+  chown "$uid:$uid" "$work/home-$uid"
+done
+# as_pupil UID COMMAND...: runs in place of this shell's child, so that the
+# child's process id is the command's.
+as_pupil() {
+  local uid=$1
+  shift
+  exec setpriv --reuid="$uid" --regid="$uid" --clear-groups env -i PATH=/usr/bin:/bin HOME="$work/home-$uid" "$@"
+}
+
+# The state of every file of the folder: names, owners, modes, contents.
+folder_state() {
+  (cd "$dir" && for f in $(ls -A | sort); do stat -c '%n %U:%G %a %F' "$f"; [ -f "$f" ] && od -c "$f"; done)
+}
+
+expect_record() {
+  printf '%s\r\n' "$1" | cmp -s - "$dir/frsosem.txt" || fail "the record score should be $1, is: $(od -c "$dir/frsosem.txt")"
+  printf '%s\r\n' "$2" | cmp -s - "$dir/frsosem1.txt" || fail "the record holder should be $2, is: $(od -c "$dir/frsosem1.txt")"
+}
+
+expect_layout() {
+  local listing
+  listing=$(cd "$dir" && stat -c '%n %U:%G %a' .frsosem.journal frsosem.txt frsosem1.txt registro.csv)
+  [ "$listing" = ".frsosem.journal root:games 664
+frsosem.txt root:games 664
+frsosem1.txt root:games 664
+registro.csv root:games 660" ] || fail "the folder's files changed owner or mode: $listing"
+  [ "$(ls -A "$dir" | wc -l)" -eq 4 ] || fail "other files appeared in $dir: $(ls -A "$dir")"
+  [ "$(stat -c '%U:%G %a' "$dir")" = "root:games 755" ] || fail "the folder changed: $(stat -c '%U:%G %a' "$dir")"
+}
+
+# ask_helper UID REQUEST: the helper's exit status, its answer in $work/answer.
+ask_helper() {
+  local status=0
+  printf '%b' "$2" | (as_pupil "$1" "$helper") >"$work/answer" 2>"$work/helper-errors" || status=$?
+  [ ! -s "$work/helper-errors" ] || fail "the helper wrote to standard error: $(cat "$work/helper-errors")"
+  echo "$status"
+}
+
+# 1. What a pupil could do by hand.
+printf '\xEF\xBB\xBFdata;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n' >"$dir/registro.csv"
+before=$(folder_state)
+refused=0
+for command in "cat $dir/registro.csv" "echo 999 > $dir/frsosem.txt" "echo Hacker > $dir/frsosem1.txt" \
+  ": > $dir/registro.csv"; do
+  if (as_pupil "$first_pupil" sh -c "$command") >"$work/out" 2>&1; then
+    fail "a pupil could run: $command"
+  fi
+  echo "refused as a pupil: $command -> $(cat "$work/out")"
+  refused=$((refused + 1))
+done
+[ "$before" = "$(folder_state)" ] || fail "the pupil's commands changed the folder"
+(as_pupil "$first_pupil" "$work/usr/games/quorveno" --riepilogo --output "$work/home-$first_pupil/r.html") \
+  >"$work/out" 2>&1 && fail "a pupil could read the register with --riepilogo"
+grep -q "^Solo l'insegnante può leggere il registro $dir/registro.csv (permesso negato)" "$work/out" ||
+  fail "--riepilogo as a pupil should say that only the teacher reads the register: $(cat "$work/out")"
+echo "refused as a pupil: quorveno --riepilogo -> $(cat "$work/out")"
+ok "the $refused commands and the class summary are refused to a pupil, the folder unchanged"
+
+# 2. Two pupils play the installed game in turn.
+play() {
+  (as_pupil "$1" QUORVENO_PROBE_NAME="$2" QUORVENO_PROBE_RIGHT_ANSWERS="$3" \
+    bash "$here/../packaging/run_installed_game.sh" "$work/usr/games/quorveno" "$work/plugins") >"$work/transcript-$1" ||
+    { cat "$work/transcript-$1"; fail "pupil $1 could not play"; }
+}
+play "$first_pupil" Primo 1
+expect_record 1 Primo
+play "$second_pupil" Seconda 2
+grep -q '^record shown: "1" by "Primo"$' "$work/transcript-$second_pupil" ||
+  fail "the second pupil did not see the first pupil's record"
+expect_record 2 Seconda
+[ "$(grep -c ';Primo;' "$dir/registro.csv")" -eq 1 ] || fail "the register should hold one line of Primo"
+[ "$(grep -c ';Seconda;.*;giusto;' "$dir/registro.csv")" -eq 2 ] || fail "the register should hold two right answers of Seconda"
+[ ! -s "$dir/.frsosem.journal" ] || fail "the journal was left full"
+expect_layout
+ok "two pupils played: the record went 1 Primo, then 2 Seconda, and the register got their 3 lines, through the helper"
+
+# 3. The kill loop: the helper killed at random moments of saves. An
+# unkilled save, traced, lists every step that changes a file (a write, a
+# cut, a flush to disk); each save of the loop is killed by strace as it
+# enters one of them, chosen at random, so every moment of the save is hit.
+changes="pwrite64,write,ftruncate,fsync,fdatasync,rename,unlink"
+printf 'record\n3\nAlunno3\n' >"$work/request"
+strace -f -qq -o "$work/trace" -e trace="$changes" \
+  setpriv --reuid="$first_pupil" --regid="$first_pupil" --clear-groups env -i "$helper" <"$work/request" >/dev/null
+expect_record 3 Alunno3
+# The steps on the record folder's files, not the answer on standard output.
+grep -oE '^[0-9]+ +(pwrite64|write|ftruncate|fsync|fdatasync|rename|unlink)\([3-9]' "$work/trace" |
+  awk '{ sub(/\(.*/, "", $2); print $2 }' >"$work/steps"
+steps=$(wc -l <"$work/steps")
+[ "$steps" -ge 6 ] || fail "a traced save changed files in only $steps steps: $(cat "$work/trace")"
+whole_pair() {
+  local points name
+  points=$(tr -d '\r\n' <"$dir/frsosem.txt")
+  name=$(tr -d '\r\n' <"$dir/frsosem1.txt")
+  [ "$name" = "Alunno$points" ]
+}
+torn=0
+journaled=0
+landed=0
+previous=3
+for i in $(seq 1 "$kills"); do
+  score=$((3 + i))
+  step=$((RANDOM % steps + 1))
+  call=$(sed -n "${step}p" "$work/steps")
+  nth=$(head -n "$step" "$work/steps" | grep -cx "$call")
+  printf 'record\n%s\nAlunno%s\n' "$score" "$score" >"$work/request"
+  strace -f -qq -o /dev/null -e trace="$call" -e inject="$call:signal=KILL:when=$nth" \
+    setpriv --reuid="$first_pupil" --regid="$first_pupil" --clear-groups env -i "$helper" \
+    <"$work/request" >/dev/null 2>&1 || true
+  whole_pair || torn=$((torn + 1))
+  [ ! -s "$dir/.frsosem.journal" ] || journaled=$((journaled + 1))
+  # The next run, by the other pupil, finishes whatever was left.
+  [ "$(ask_helper "$second_pupil" 'record\n0\n\n')" = 0 ] || fail "finishing after kill $i failed: $(cat "$work/answer")"
+  whole_pair || fail "after kill $i (before $call number $nth) and the next run, the pair is torn:" \
+    "$(od -c "$dir/frsosem.txt") $(od -c "$dir/frsosem1.txt")"
+  points=$(tr -d '\r\n' <"$dir/frsosem.txt")
+  [ "$points" -ge "$previous" ] && [ "$points" -le "$score" ] || fail "after kill $i the record went from $previous to $points"
+  [ "$points" -ne "$score" ] || landed=$((landed + 1))
+  previous=$points
+  [ ! -s "$dir/.frsosem.journal" ] || fail "after kill $i the journal stayed full"
+done
+expect_layout
+ok "kill loop: $kills helpers killed as they entered one of the $steps steps of a save that change a file ($(tr '\n' ' ' <"$work/steps")):" \
+  "$journaled left a full journal and $torn the two files torn; after the next run every pair was whole and the record never" \
+  "went down: $landed saves in place (finished from the journal, or killed after their last step), $((kills - landed)) lost whole" \
+  "(killed before the journal was written)"
+
+# 4. Hostile requests and files.
+expect_refused() {
+  local state
+  state=$(folder_state)
+  status=$(ask_helper "$first_pupil" "$2")
+  [ "$status" = 2 ] || fail "$1: the helper should refuse (2), ended $status"
+  [ "$state" = "$(folder_state)" ] || fail "$1: the folder changed"
+  ok "$1: refused, nothing written"
+}
+expect_refused "a malformed score" 'record\n12a\nAnna\n'
+expect_refused "a name with a line feed and a fourth line" 'record\n999\nAnna\nrecord\n'
+expect_refused "a register line with CR in the name" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAn\rna\n'
+huge_state=$(folder_state)
+status=0
+head -c 100000000 /dev/zero | tr '\0' '9' | (as_pupil "$first_pupil" "$helper") >/dev/null 2>&1 || status=$?
+[ "$status" = 2 ] && [ "$huge_state" = "$(folder_state)" ] || fail "a huge request: ended $status or changed the folder"
+ok "a request of 100 MB: refused, nothing written"
+
+# A file the group games may write, which a link must not reach.
+install -o root -g games -m 0660 /dev/null "$work/other-game-scores"
+chmod 0755 "$work"
+line_request='riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n'
+for victim in registro.csv frsosem1.txt; do
+  mv "$dir/$victim" "$work/kept"
+  ln -s "$work/other-game-scores" "$dir/$victim"
+  request=$line_request
+  [ "$victim" = registro.csv ] || request='record\n9999\nHacker\n'
+  status=$(ask_helper "$first_pupil" "$request")
+  [ "$status" = 1 ] || fail "$victim as a link: the helper should fail (1), ended $status"
+  [ ! -s "$work/other-game-scores" ] || fail "$victim as a link: the helper wrote through it"
+  rm "$dir/$victim"
+  mv "$work/kept" "$dir/$victim"
+  ok "$victim as a link: refused ($(cat "$work/answer")), nothing written through it"
+done
+whole_pair || fail "the record was torn through a link"
+
+mv "$dir/registro.csv" "$work/kept"
+mkfifo -m 0660 "$dir/registro.csv"
+chown root:games "$dir/registro.csv"
+status=0
+printf '%b' "$line_request" | (as_pupil "$first_pupil" timeout 20 "$helper") >"$work/answer" 2>&1 || status=$?
+[ "$status" != 124 ] || fail "a fifo in place of the register: the helper hung"
+[ "$status" = 1 ] || fail "a fifo in place of the register: the helper should fail (1), ended $status"
+rm "$dir/registro.csv"
+mv "$work/kept" "$dir/registro.csv"
+ok "a fifo in place of the register: refused at once ($(cat "$work/answer"))"
+
+# A library that would leave a mark if the loader took it, and every
+# variable that steers the loader, Qt or the C library.
+printf '#include <stdio.h>\n__attribute__((constructor)) static void mark(void) { fclose(fopen("%s/marked", "w")); }\n' \
+  "$work/home-$first_pupil" >"$work/mark.c"
+cc -shared -fPIC -o "$work/mark.so" "$work/mark.c"
+chmod a+r "$work/mark.so"
+mkdir -p "$work/home-$first_pupil/plugins"
+before_score=$(tr -d '\r\n' <"$dir/frsosem.txt")
+hostile_score=$((before_score + 1))
+status=0
+printf 'record\n%s\nAlunno%s\n' "$hostile_score" "$hostile_score" |
+  (as_pupil "$first_pupil" LD_PRELOAD="$work/mark.so" LD_LIBRARY_PATH="$work" LD_AUDIT="$work/mark.so" LD_DEBUG=all \
+    GCONV_PATH="$work" MALLOC_CHECK_=3 TMPDIR="$work" QT_PLUGIN_PATH="$work/home-$first_pupil/plugins" \
+    QT_QPA_PLATFORM=xcb QT_DEBUG_PLUGINS=1 QT_LOGGING_RULES='*=true' QT_FATAL_WARNINGS=1 QT_HASH_SEED=1 \
+    QT_QPA_GENERIC_PLUGINS=quorveno_game_probe LANG=xx_XX.UTF-8 LC_ALL=C \
+    "$helper") >"$work/answer" 2>"$work/helper-errors" || status=$?
+[ "$status" = 0 ] || fail "with a hostile environment the helper ended $status: $(cat "$work/answer") $(cat "$work/helper-errors")"
+[ ! -s "$work/helper-errors" ] || fail "with a hostile environment the helper wrote to standard error: $(head -c 400 "$work/helper-errors")"
+[ ! -e "$work/home-$first_pupil/marked" ] || fail "the loader loaded LD_PRELOAD into the helper"
+expect_record "$hostile_score" "Alunno$hostile_score"
+expect_layout
+ok "a hostile environment (loader, Qt and C library variables): ignored, the save done and nothing else written"
