@@ -147,7 +147,7 @@ done
 mkdir -p -m 0700 "$work/home-4711"
 chown 4711:4711 "$work/home-4711"
 if setpriv --reuid=4711 --regid=4711 --clear-groups env -i PATH=/usr/bin:/bin HOME="$work/home-4711" \
-  quorveno --riepilogo --output "$work/home-4711/r.html" >"$work/refusal" 2>&1; then
+  /usr/games/quorveno --riepilogo --output "$work/home-4711/r.html" >"$work/refusal" 2>&1; then
   fail "a pupil could read the register with quorveno --riepilogo"
 fi
 grep -q "^Solo l'insegnante può leggere il registro" "$work/refusal" || fail "--riepilogo as a pupil: $(cat "$work/refusal")"
@@ -167,7 +167,7 @@ expect_described "$record_dir/registro.csv" "root:games 660 regular file"
 [ "$(grep -c ';Primo;.*;giusto;' "$record_dir/registro.csv")" -eq 2 ] || fail "the register should hold 2 answers of Primo"
 [ "$(grep -c ';Seconda;.*;giusto;' "$record_dir/registro.csv")" -eq 3 ] || fail "the register should hold 3 answers of Seconda"
 [ "$(ls -A "$record_dir" | wc -l)" -eq 4 ] || fail "the saves left other files in $record_dir: $(ls -A "$record_dir")"
-quorveno --riepilogo --output "$work/riepilogo.html" >/dev/null || fail "root could not read the register"
+/usr/games/quorveno --riepilogo --output "$work/riepilogo.html" >/dev/null || fail "root could not read the register"
 grep -q '<td>Seconda</td>' "$work/riepilogo.html" || fail "the class summary read by root does not name Seconda"
 echo "the machine-wide folder after two pupils played:"
 ls -la "$record_dir"
