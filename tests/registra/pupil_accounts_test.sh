@@ -7,6 +7,8 @@
 # links, a fifo, huge or malformed requests and a hostile environment write
 # nothing they should not. Runs as root, in a mount namespace of its own
 # where /var/games is a folder of the test, so the machine is left alone.
+# The game and the helper are copies laid out as installed; the kills are
+# made by strace as the helper enters a step that changes a file.
 # Usage: pupil_accounts_test.sh GAME HELPER PROBE_PLUGIN_DIR KILLS
 set -euo pipefail
 
@@ -27,24 +29,27 @@ ok() {
 }
 
 [ "$(id -u)" -eq 0 ] || fail "run as root: the pupils' accounts are acted with setpriv, the helper is made set-group-id"
-games_gid=$(getent group games | cut -d: -f3) || fail "this machine has no group games"
+getent group games >/dev/null || fail "this machine has no group games"
 
 if [ -z "${QUORVENO_TEST_NAMESPACE:-}" ]; then
-  made_var_games=no
-  if [ ! -d /var/games ]; then
-    mkdir /var/games
-    made_var_games=yes
-  fi
-  status=0
-  QUORVENO_TEST_NAMESPACE=1 unshare --mount --propagation private bash "$0" "$@" || status=$?
-  [ "$made_var_games" = no ] || rmdir /var/games
-  exit "$status"
+  QUORVENO_TEST_NAMESPACE=1 exec unshare --mount --propagation private bash "$0" "$@"
 fi
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The mounts go with the namespace, but their mount points in $work must be
+# free before it is removed.
+trap 'umount /var/games; [ ! -d "$work/layer" ] || umount /var "$work/layer"; rm -rf "$work"' EXIT
 chmod 0755 "$work"
 dir=/var/games/quorveno
+# Where the machine has no /var/games, one is made in a layer over /var that
+# only this namespace sees.
+if [ ! -d /var/games ]; then
+  mkdir "$work/layer"
+  mount -t tmpfs layer "$work/layer"
+  mkdir "$work/layer/upper" "$work/layer/work"
+  mount -t overlay var -o "lowerdir=/var,upperdir=$work/layer/upper,workdir=$work/layer/work" /var
+  mkdir /var/games
+fi
 mkdir "$work/var-games"
 mount --bind "$work/var-games" /var/games
 
