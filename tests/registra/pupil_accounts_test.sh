@@ -201,7 +201,7 @@ done
 expect_layout
 ok "kill loop: $kills helpers killed as they entered one of the $steps steps of a save that change a file ($(tr '\n' ' ' <"$work/steps")):" \
   "$journaled left a full journal and $torn the two files torn; after the next run every pair was whole and the record never" \
-  "went down: $landed saves in place (finished from the journal, or killed after their last step), $((kills - landed)) lost whole" \
+  "went down: $landed saves in place (finished from the journal), $((kills - landed)) lost whole" \
   "(killed before the journal was written)"
 
 # 4. Hostile requests and files.
