@@ -24,10 +24,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "core/helper_request.h"
 #include "storage/registra_service.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// The suite's second build, with AddressSanitizer: a set-group-id process
+// may not be traced, not even by itself, so the leak check at exit could
+// not run and would fail the program; every other check stays.
+extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+#endif
 
 namespace {
 
@@ -43,16 +51,6 @@ void EmptyEnvironment(int, char**, char** environment) {
 }
 [[gnu::section(".preinit_array"), gnu::used]] constexpr auto kEmptyEnvironmentFirst = &EmptyEnvironment;
 
-}  // namespace
-
-#if defined(__SANITIZE_ADDRESS__)
-// The suite's second build, with AddressSanitizer: a set-group-id process
-// may not be traced, not even by itself, so the leak check at exit could
-// not run and would fail the program; every other check stays.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-#endif
-
-namespace {
 
 // A request takes milliseconds, a lock waits at most seconds: a run that
 // lasts longer (a caller that never ends its request) ends here.
