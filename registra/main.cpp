@@ -51,7 +51,6 @@ void EmptyEnvironment(int, char**, char** environment) {
 }
 [[gnu::section(".preinit_array"), gnu::used]] constexpr auto kEmptyEnvironmentFirst = &EmptyEnvironment;
 
-
 // A request takes milliseconds, a lock waits at most seconds: a run that
 // lasts longer (a caller that never ends its request) ends here.
 constexpr unsigned kLongestRunSeconds = 10;
