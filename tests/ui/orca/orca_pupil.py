@@ -4,7 +4,8 @@ Listens to what Orca says (the sentences it hands to speech-dispatcher, read
 back from speech-dispatcher's log) and presses keys as a pupil would
 (xdotool): answers the name box, closes the start-up boxes, solves ten
 problems computed only from the sentence Orca said (two of them wrong on
-purpose), asks the time left once, and leaves through the exit question.
+purpose; the next problem asked for by Enter or by Alt+N), asks the time
+left once, and leaves through the exit question.
 Checks that every problem, every verdict with its counters, the time, the
 exit question and the record were said. Prints what Orca said, with the keys
 pressed; exits non-zero with the reason at the first thing that is missing.
@@ -152,14 +153,7 @@ def play(pupil, orca, since):
             break
         # The next problem, started in each of a pupil's ways; each time it
         # must be said before anything is typed.
-        if problem == 4:
-            since = pupil.press("alt+n")
-        elif problem == 8:
-            # Back in the numerator box first, which asks the problem just
-            # solved: the focus then stays where it is.
-            since = pupil.press("Tab")
-            since, _ = orca.wait_for("the numerator box", r"Numeratore del risultato", since)
-            since, _ = orca.wait_for("the numerator box's question", QUESTION, since)
+        if problem in (4, 8):
             since = pupil.press("alt+n")
         else:
             since = pupil.press("Return")
