@@ -1,7 +1,8 @@
 #include "storage/register_file.h"
 
 #include <QDir>
-#include <QFileInfo>
+
+#include "storage/file_kind.h"
 
 namespace quorveno {
 
@@ -9,9 +10,6 @@ QString RegisterPath(const QString& recordDirectory) {
   return QDir(recordDirectory).filePath(kRegisterFileName.toString());
 }
 
-bool RegisterIsThere(const QString& path) {
-  const QFileInfo info(path);
-  return info.exists() || info.isSymLink();
-}
+bool RegisterIsThere(const QString& path) { return NamesAnything(path); }
 
 }  // namespace quorveno
