@@ -194,7 +194,9 @@ def main():
     except Fault as fault:
         say(f"FAIL: {fault}")
         return 1
-    say(f"{PROBLEMS} problems played, {right} right, by ear")
+    say(f"{PROBLEMS} problems played, {right} right, by ear. Orca said, in order:")
+    for utterance in orca.said():
+        say(f"  | {utterance}")
     return 0
 
 
