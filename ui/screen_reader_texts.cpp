@@ -1,6 +1,7 @@
 #include "ui/screen_reader_texts.h"
 
-#include <QEvent>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 
 #include "core/italian_words.h"
@@ -44,23 +45,34 @@ void ScreenReaderTexts::NameControls() {
 // wherever it is by then: a box whose caret moved while the pupil was
 // elsewhere, and that has the focus again when Orca gets to the move, is
 // taken silently for the focus, and Orca says nothing when the focus event
-// itself comes. The caret is not drawn in a box without the focus.
+// itself comes. The caret is not drawn in a box without the focus. The menu
+// bar (Alt on its own, or after an access key), a menu or another window
+// takes the focus only for a while and gives it back: the box stays as it is.
 bool ScreenReaderTexts::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusAboutToChange) static_cast<QLineEdit*>(watched)->setCursorPosition(0);
+  if (event->type() != QEvent::FocusAboutToChange) return false;
+  const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+  if (reason == Qt::MenuBarFocusReason || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) {
+    return false;
+  }
+  static_cast<QLineEdit*>(watched)->setCursorPosition(0);
   return false;
 }
 
 // The window moves the focus to the numerator box only after telling, so
-// the question is in place when a screen reader reads the box that gets it.
-// A box that has the focus already gets no focus event to be read with: the
-// question is announced instead.
+// the question is in place when a screen reader reads the box that gets it:
+// from the button or the denominator box, where a pupil asks for the next
+// problem. From anywhere else the focus may not move at all (the numerator
+// box has it) or may seem not to (the menu bar held it for a moment after
+// Alt+N), and a screen reader would say nothing: the question is announced.
 void ScreenReaderTexts::AskProblem(const PosedProblem& problem) {
   const QString question = QString::fromStdString(ProblemQuestion(problem));
-  QWidget* numerator = Control("txtAnswer");
-  numerator->setAccessibleDescription(question);
+  Control("txtAnswer")->setAccessibleDescription(question);
   Control("Text3")->setAccessibleDescription(question);
   Control("cmdNext")->setAccessibleDescription(AccessibleDescription(u"cmdNext"));
-  if (numerator->hasFocus()) announcer_->Announce(question);
+  const QWidget* focus = QApplication::focusWidget();
+  if (window_.isVisible() && focus != Control("cmdNext") && focus != Control("Text3")) {
+    announcer_->Announce(question);
+  }
 }
 
 void ScreenReaderTexts::TellJudgement(const JudgedAnswer& answer) {
