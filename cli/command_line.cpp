@@ -94,6 +94,8 @@ QString UsageText() {
       "Quorveno: gara di addizioni di frazioni con lo stesso denominatore.\n"
       "Scrivi la somma ridotta ai minimi termini: il numeratore nella casella in alto,\n"
       "il denominatore in quella in basso, e premi Invio dopo ciascuno.\n"
+      "Il tasto F6 dice quanto tempo manca; a 5 minuti, a 1 minuto e a 10 secondi\n"
+      "dalla fine il gioco avvisa che il tempo sta per finire.\n"
       "\n"
       "Opzioni:\n"
       "  --voce      legge ad alta voce, in italiano, i problemi e i risultati\n"

@@ -40,6 +40,8 @@ QString ClockText(const ClockFields& clock) {
   return JoinClock(clock.clockHours, clock.clockMinutes, static_cast<long>(clock.clockSeconds));
 }
 
+bool IsTimeWarning(long secondsLeft) { return secondsLeft == 300 || secondsLeft == 60 || secondsLeft == 10; }
+
 QString TimeLeftText(const ClockFields& clock) {
   const long seconds = clock.secondsLeft > 0 ? clock.secondsLeft : 0;
   return JoinClock(seconds / 3600, seconds / 60 % 60, seconds % 60);

@@ -24,6 +24,11 @@ void StepClockDown(ClockFields& clock);
 // The clock format: hours, minutes and seconds, two digits each, joined by ':'.
 QString ClockText(const ClockFields& clock);
 
+// Whether the tick that leaves `secondsLeft` warns that time is running out:
+// five minutes, one minute and ten seconds before the end, each once in a
+// competition, never every second.
+bool IsTimeWarning(long secondsLeft);
+
 // The time left, in the clock format, for the title of the minimised window.
 QString TimeLeftText(const ClockFields& clock);
 

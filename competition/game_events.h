@@ -22,6 +22,11 @@ class GameEvents final : public QObject {
   // A new problem is on the window.
   void problemPosed(const quorveno::PosedProblem& problem);
   void answerJudged(const quorveno::JudgedAnswer& answer);
+  // The pupil asked how much playing time is left.
+  void timeLeftAsked(int secondsLeft);
+  // The playing time is running out: the clock has just reached a warning
+  // (IsTimeWarning).
+  void timeRunningOut(int secondsLeft);
   // The playing time has run out; the game goes on.
   void timeUp();
   // Before a new competition starts or the program ends.

@@ -172,6 +172,27 @@ std::string VerdictWords(const JudgedAnswer& answer) {
          FractionWords(answer.problem.expectedNumerator, answer.problem.expectedDenominator);
 }
 
+namespace {
+
+// "un minuto", "dodici secondi".
+std::string Amount(long count, std::string_view singular, std::string_view plural) {
+  return count == 1 ? "un " + std::string(singular) : NumberWords(count) + " " + std::string(plural);
+}
+
+}  // namespace
+
+std::string TimeLeftWords(long secondsLeft) {
+  if (secondsLeft < 1) return "Tempo scaduto";
+  const long minutes = secondsLeft / 60;
+  const long seconds = secondsLeft % 60;
+  std::string amounts;
+  if (minutes > 0) amounts = Amount(minutes, "minuto", "minuti");
+  if (minutes > 0 && seconds > 0) amounts += " e ";
+  if (seconds > 0) amounts += Amount(seconds, "secondo", "secondi");
+  const bool firstIsOne = (minutes > 0 ? minutes : seconds) == 1;
+  return (firstIsOne ? "Manca " : "Mancano ") + amounts;
+}
+
 std::string JudgementWords(const JudgedAnswer& answer) {
   const Judgement& judged = answer.judgement;
   const std::string verdict = VerdictWords(answer);

@@ -35,6 +35,13 @@ std::string ProblemQuestion(const PosedProblem& problem);
 // due" for a whole-number sum).
 std::string VerdictWords(const JudgedAnswer& answer);
 
+// The time left on the clock as it is said: "Mancano sette minuti e dodici
+// secondi", "Manca un minuto", "Mancano dieci secondi", "Manca un secondo";
+// the verb agrees with the first amount said. Whole minutes of any number
+// ("Mancano dieci minuti"), no hours: the clock starts at ten minutes.
+// Nothing left, or less, is "Tempo scaduto".
+std::string TimeLeftWords(long secondsLeft);
+
 // The verdict and the counters after it: "Sbagliato, il risultato è un
 // terzo. Risposte esatte: 3, risposte errate: 1, risposte totali: 4."
 std::string JudgementWords(const JudgedAnswer& answer);

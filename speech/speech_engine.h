@@ -17,6 +17,10 @@ class SpeechEngine {
   // plays; returns once it plays. Synthesis stops early when `superseded`
   // turns true. Empty, or why the engine cannot speak, in Italian.
   virtual QString Speak(const QString& sentence, const std::function<bool()>& superseded) = 0;
+  // `lost` is told, on the engine's thread, why the engine cannot speak any
+  // more when its sound output fails after a sentence has started. It is
+  // told from inside the engine: it must not destroy the engine there.
+  virtual void WhenLost(std::function<void(const QString&)> lost) = 0;
 };
 
 // The module's one entry point: a new engine, or nothing with the reason in

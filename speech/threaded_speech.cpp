@@ -41,7 +41,15 @@ class EngineHost final : public QObject {
     }
     QString failure;
     engine_.reset(create(&failure));
-    if (!engine_) BecomeSilent(failure);
+    if (!engine_) {
+      BecomeSilent(failure);
+      return;
+    }
+    // The engine tells from inside itself; it is let go once that is over.
+    engine_->WhenLost([this](const QString& reason) {
+      QMetaObject::invokeMethod(
+          this, [this, reason] { if (!silent_) BecomeSilent(reason); }, Qt::QueuedConnection);
+    });
   }
 
   void BecomeSilent(const QString& reason) {

@@ -6,6 +6,7 @@
 #include "ui/background.h"
 #include "ui/caption_label.h"
 #include "ui/line_shape.h"
+#include "ui/screen_reader_announcer.h"
 
 namespace quorveno {
 namespace {
@@ -66,6 +67,9 @@ class HiddenInterface final : public QAccessibleWidget {
 QAccessibleInterface* WindowInterfaces(const QString& /*className*/, QObject* object) {
   if (auto* label = qobject_cast<CaptionLabel*>(object)) return new CaptionInterface(label);
   if (auto* surface = qobject_cast<Surface*>(object)) return new SurfaceInterface(surface);
+  if (auto* announcer = qobject_cast<ScreenReaderAnnouncer*>(object)) {
+    return new QAccessibleWidget(announcer, QAccessible::Notification);
+  }
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget && IsSolutionBoxOnSurface(widget)) return new HiddenInterface(widget);
   return nullptr;

@@ -4,8 +4,10 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTimer>
 
+#include "competition/speaking_keys.h"
 #include "resources/pointers.h"
 #include "ui/background.h"
 #include "ui/caption_label.h"
@@ -74,6 +76,10 @@ QWidget* CreateButton(const ControlDesign& design, QWidget* surface) {
 
 Tavola::Tavola(TavolaServices services, QWidget* parent) : QMainWindow(parent), services_(std::move(services)) {
   LoadDesign();
+  // The window's shortcut reaches it whichever control has the focus, and
+  // outlives the controls that each competition makes anew.
+  auto* timeKey = new QShortcut(QKeySequence(kTimeLeftKey), this);
+  connect(timeKey, &QShortcut::activated, this, &Tavola::TellTimeLeft);
 }
 
 QSize Tavola::DesignClientSize() {

@@ -33,7 +33,8 @@ struct TavolaServices {
   // The folder of the record files.
   std::function<RecordLocation()> recordDirectory;
   WallClock clock = SystemWallClock;
-  // Added to the help box on a line of its own when not empty.
+  // Added to the help box on a line of its own, after the time key's, when
+  // not empty.
   QString helpNote{};
 };
 
@@ -61,6 +62,8 @@ class Tavola final : public QMainWindow {
   void Timer1_Timer();
   void Next_Click();
   void HELP_Click();
+  // The time key kTimeLeftKey: tells how much playing time is left.
+  void TellTimeLeft();
 
   RecordLocation GetSystemDir() const;
 

@@ -7,6 +7,7 @@
 
 #include "competition/commands.h"
 #include "competition/countdown_clock.h"
+#include "competition/speaking_keys.h"
 #include "competition/startup.h"
 #include "storage/record_store.h"
 #include "ui/caption_label.h"
@@ -82,6 +83,7 @@ void Tavola::Timer1_Timer() {
   StepClockDown(state_.clock);
   lblconto->setCaption(ClockText(state_.clock));
   if (isMinimized()) ShowTimeInCaption();
+  if (IsTimeWarning(state_.clock.secondsLeft)) Q_EMIT services_.events.timeRunningOut(state_.clock.secondsLeft);
 }
 
 void Tavola::cmdExit_Click() { LeaveProgram(CompetitionEnding::Exit); }
@@ -113,7 +115,11 @@ void Tavola::Next_Click() {
 
 void Tavola::HELP_Click() {
   const QString note = services_.helpNote.isEmpty() ? QString() : QLatin1Char('\n') + services_.helpNote;
-  services_.dialogs.MessageBox(HelpText(lblnome1->caption()) + note);
+  services_.dialogs.MessageBox(HelpText(lblnome1->caption()) + QLatin1Char('\n') + kTimeLeftHint + note);
+}
+
+void Tavola::TellTimeLeft() {
+  if (!ended_) Q_EMIT services_.events.timeLeftAsked(state_.clock.secondsLeft);
 }
 
 }  // namespace quorveno

@@ -27,8 +27,6 @@ void Tavola::cmdNext_Click() {
   Text3->show();
   Line1[4]->show();
   lblMessage->setCaption(QString());
-  txtAnswer->clear();
-  Text3->clear();
 
   const Problem problem = MakeProblem(ToStd(Text1->text()), services_.random);
   if (problem.text1WasReset) Text1->setText(FromStd(problem.text1));
@@ -46,7 +44,15 @@ void Tavola::cmdNext_Click() {
   // Told before the focus leaves the button, so listeners can describe the
   // problem on the box that gets it.
   Q_EMIT services_.events.problemPosed(posed_);
+  // The focus moves before the answer boxes are emptied. A screen reader
+  // handles the events of a handler after it has ended, when it finds the
+  // focus already in the numerator box; Orca then takes the box's caret,
+  // moved by the emptying, for the focus arriving, and says nothing of the
+  // problem when the focus event itself comes.
   txtAnswer->setEnabled(true);
+  txtAnswer->setFocus();
+  txtAnswer->clear();
+  Text3->clear();
   cmdNext->setEnabled(false);
   if (problem.text1WasReset) services_.dialogs.MessageBox(kFirstNumeratorReset);
 }

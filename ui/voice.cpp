@@ -3,7 +3,7 @@
 #include <QKeySequence>
 #include <QShortcut>
 
-#include "competition/repeat_key.h"
+#include "competition/speaking_keys.h"
 #include "core/italian_words.h"
 
 namespace quorveno {
@@ -11,6 +11,8 @@ namespace quorveno {
 void Voice::ListenTo(GameEvents& events) {
   connect(&events, &GameEvents::problemPosed, this, &Voice::ProblemPosed);
   connect(&events, &GameEvents::answerJudged, this, &Voice::AnswerJudged);
+  connect(&events, &GameEvents::timeLeftAsked, this, &Voice::TellTimeLeft);
+  connect(&events, &GameEvents::timeRunningOut, this, &Voice::TellTimeLeft);
 }
 
 void Voice::ProblemPosed(const PosedProblem& problem) {
@@ -25,6 +27,8 @@ void Voice::AnswerJudged(const JudgedAnswer& answer) {
 void Voice::RepeatProblem() {
   if (!problem_.isEmpty()) speech_.Say(problem_);
 }
+
+void Voice::TellTimeLeft(int secondsLeft) { speech_.Say(QString::fromStdString(TimeLeftWords(secondsLeft))); }
 
 void Voice::ListenToRepeatKey(QWidget& window) {
   auto* repeat = new QShortcut(QKeySequence(kRepeatProblemKey), &window);

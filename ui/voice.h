@@ -13,7 +13,8 @@
 namespace quorveno {
 
 // Reads the game aloud as it goes: each new problem in words and each
-// verdict, and the problem again on request (the key kRepeatProblemKey).
+// verdict, the problem again on request (the key kRepeatProblemKey), and the
+// time left when asked or running out.
 // The boxes are read by SpeakingDialogs, so the window's own texts need
 // nothing here.
 class Voice final : public QObject {
@@ -25,6 +26,7 @@ class Voice final : public QObject {
   void ProblemPosed(const PosedProblem& problem);
   void AnswerJudged(const JudgedAnswer& answer);
   void RepeatProblem();
+  void TellTimeLeft(int secondsLeft);
   // Says the problem again at the key kRepeatProblemKey, whichever control
   // of `window` has the focus.
   void ListenToRepeatKey(QWidget& window);

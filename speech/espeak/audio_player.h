@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 #include "speech/espeak/italian_synthesizer.h"
@@ -22,9 +23,18 @@ class AudioPlayer {
   // Starts playing; empty, or why nothing can play, in Italian.
   QString Play(const SynthesizedSpeech& speech);
 
+  // `lost` is told, on the player's thread, why nothing can play any more
+  // when the output fails after playing has started (the sound server gone,
+  // say). Told from inside the output's own signal: it must not destroy
+  // the player there.
+  void WhenLost(std::function<void(const QString&)> lost) { lost_ = std::move(lost); }
+
  private:
+  void WatchForLoss();
+
   std::unique_ptr<QAudioSink> sink_;
   QBuffer pcm_;
+  std::function<void(const QString&)> lost_;
 };
 
 }  // namespace quorveno

@@ -15,6 +15,7 @@ class EspeakEngine final : public SpeechEngine {
   static std::unique_ptr<EspeakEngine> Open(QString& failure);
 
   QString Speak(const QString& sentence, const std::function<bool()>& superseded) override;
+  void WhenLost(std::function<void(const QString&)> lost) override { player_.WhenLost(std::move(lost)); }
 
  private:
   explicit EspeakEngine(std::unique_ptr<ItalianSynthesizer> synthesizer) : synthesizer_(std::move(synthesizer)) {}

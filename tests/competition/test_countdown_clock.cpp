@@ -69,12 +69,15 @@ void TestCountdownClock::stepsDownWithBorrowing() {
 void TestCountdownClock::sixHundredStepsReachZeroTogether() {
   ClockFields clock;
   ResetClock(clock);
+  QStringList warnedAt;
   for (int tick = 1; tick <= 600; ++tick) {
     StepClockDown(clock);
     const int shownSeconds = clock.clockHours * 3600 + clock.clockMinutes * 60 + int(clock.clockSeconds);
     QCOMPARE(shownSeconds, int(clock.secondsLeft));
     QCOMPARE(TimeLeftText(clock), ClockText(clock));
+    if (IsTimeWarning(clock.secondsLeft)) warnedAt.append(ClockText(clock));
   }
+  QCOMPARE(warnedAt, QStringList({"00:05:00", "00:01:00", "00:00:10"}));
   QCOMPARE(ClockText(clock), kClockAtZero);
   QCOMPARE(clock.secondsLeft, std::int16_t{0});
 }

@@ -58,6 +58,8 @@ class TestItalianWords : public QObject {
   void verdictWords();
   void judgementWords_data();
   void judgementWords();
+  void timeLeftWords_data();
+  void timeLeftWords();
 };
 
 void TestItalianWords::numberWords_data() {
@@ -211,6 +213,27 @@ void TestItalianWords::judgementWords() {
   answer.judgement.rightAnswers = static_cast<std::int16_t>(rightAnswers);
   answer.judgement.wrongAnswers = static_cast<std::int16_t>(wrongAnswers);
   QTEST(QString::fromStdString(JudgementWords(answer)), "words");
+}
+
+void TestItalianWords::timeLeftWords_data() {
+  QTest::addColumn<long>("secondsLeft");
+  QTest::addColumn<QString>("words");
+  QTest::newRow("the full ten minutes") << 600L << "Mancano dieci minuti";
+  QTest::newRow("minutes and seconds") << 432L << "Mancano sette minuti e dodici secondi";
+  QTest::newRow("first warning") << 300L << "Mancano cinque minuti";
+  QTest::newRow("one minute: the verb is singular") << 60L << "Manca un minuto";
+  QTest::newRow("one minute and seconds") << 75L << "Manca un minuto e quindici secondi";
+  QTest::newRow("minutes and one second") << 121L << "Mancano due minuti e un secondo";
+  QTest::newRow("last warning") << 10L << "Mancano dieci secondi";
+  QTest::newRow("twenty-one seconds") << 21L << "Mancano ventuno secondi";
+  QTest::newRow("one second") << 1L << "Manca un secondo";
+  QTest::newRow("nothing left") << 0L << "Tempo scaduto";
+  QTest::newRow("the tick past the end") << -1L << "Tempo scaduto";
+}
+
+void TestItalianWords::timeLeftWords() {
+  QFETCH(long, secondsLeft);
+  QTEST(QString::fromStdString(TimeLeftWords(secondsLeft)), "words");
 }
 
 QTEST_APPLESS_MAIN(TestItalianWords)

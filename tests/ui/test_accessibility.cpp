@@ -1,9 +1,12 @@
 #include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 
 #include "tests/ui/tavola_harness.h"
 #include "ui/accessible_interfaces.h"
 #include "ui/screen_reader_texts.h"
+#include "ui/tavola.h"
 
 using namespace quorveno;
 using quorveno::testing::TavolaHarness;
@@ -28,6 +31,45 @@ class DescriptionOnFocus final : public QObject {
 
 QAccessibleInterface* Interface(QObject* control) { return QAccessible::queryAccessibleInterface(control); }
 
+// What a screen reader is told while this lives, in order, as lines "Focus
+// txtAnswer": the focus arriving, the caret of an answer box moving (in a
+// box without the focus as "Caret unfocused Text3"), and the announcer
+// shown with what it says. Qt tells assistive technology exactly these, but
+// only with a platform that has it; the offscreen one has none.
+class ToldEvents final : public QObject {
+ public:
+  explicit ToldEvents(Tavola& window) {
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+      if (now) lines << QStringLiteral("Focus ") + now->objectName();
+    });
+    for (const char* name : {"txtAnswer", "Text3"}) {
+      auto* box = window.findChild<QLineEdit*>(QLatin1String(name));
+      connect(box, &QLineEdit::cursorPositionChanged, this, [this, box] {
+        lines << (box->hasFocus() ? QStringLiteral("Caret ") : QStringLiteral("Caret unfocused ")) + box->objectName();
+      });
+    }
+    window.findChild<QWidget*>(QStringLiteral("announcer"))->installEventFilter(this);
+  }
+  // The lines about `objectName`, in order.
+  QStringList About(const QString& objectName) const {
+    QStringList about;
+    for (const QString& line : lines) {
+      if (line.section(u' ', -1) == objectName || line.section(u' ', 1, 1) == objectName) about << line;
+    }
+    return about;
+  }
+
+  QStringList lines;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      lines << QStringLiteral("Show announcer ") + Interface(watched)->text(QAccessible::Name);
+    }
+    return false;
+  }
+};
+
 // A game with the screen-reader texts, as the program has it.
 struct ReadGame {
   TavolaHarness harness;
@@ -48,6 +90,9 @@ class TestAccessibility : public QObject {
   void theFocusedButtonCarriesTheVerdict_data();
   void theFocusedButtonCarriesTheVerdict();
   void theAnswerBoxAsksTheNewProblemOnFocus();
+  void theNewProblemIsToldWhereverTheFocusWas_data();
+  void theNewProblemIsToldWhereverTheFocusWas();
+  void theTimeLeftIsAnnounced();
   void solutionBoxesAreNeverShown();
 };
 
@@ -185,6 +230,75 @@ void TestAccessibility::theAnswerBoxAsksTheNewProblemOnFocus() {
 
   QCOMPARE(game.harness.focus(), game.harness.box("txtAnswer"));
   QCOMPARE(onFocus.read, QStringList{QStringLiteral("Quanto fa un nono più sette noni?")});
+}
+
+void TestAccessibility::theNewProblemIsToldWhereverTheFocusWas_data() {
+  QTest::addColumn<QString>("focus");
+  QTest::addColumn<bool>("byAccessKey");
+  QTest::addColumn<bool>("announced");
+  QTest::newRow("Enter on the button") << "cmdNext" << false << false;
+  QTest::newRow("Alt+N on the button") << "cmdNext" << true << false;
+  QTest::newRow("Alt+N in the denominator box") << "Text3" << true << false;
+  QTest::newRow("Alt+N in the numerator box: announced") << "txtAnswer" << true << true;
+}
+
+// A screen reader says the new problem with the numerator box when the focus
+// comes to it, or, when the focus is there already, announced. Orca handles
+// a handler's events only after it has ended, and takes the caret of a box
+// that has the focus by then for the focus itself: a caret moved in an
+// answer box without the focus would make Orca say nothing when the focus
+// event came, so no caret moves there, from the answer to the next problem.
+void TestAccessibility::theNewProblemIsToldWhereverTheFocusWas() {
+  QFETCH(QString, focus);
+  QFETCH(bool, byAccessKey);
+  QFETCH(bool, announced);
+  ReadGame game;
+  game.harness.QueueProblem(2, 5);
+  game.harness.Start();
+  ToldEvents events(game.harness.window());
+  game.harness.Type(QStringLiteral("3"));
+  game.harness.PressEnter();
+  game.harness.Type(QStringLiteral("5"));
+  game.harness.PressEnter();
+  game.harness.control(qPrintable(focus))->setFocus();
+  game.harness.QueueProblem(7, 9);
+  const qsizetype posing = events.lines.size();
+  if (byAccessKey) {
+    QTest::keyClick(game.harness.focus(), Qt::Key_N, Qt::AltModifier);
+  } else {
+    game.harness.PressEnter();
+  }
+
+  // An access key shows the button pressed for a moment before it clicks.
+  QTRY_COMPARE(game.harness.box("Text5")->text(), QStringLiteral("7"));
+  QCOMPARE(game.harness.focus(), game.harness.box("txtAnswer"));
+  for (const char* box : {"txtAnswer", "Text3"}) {
+    const QStringList told = events.About(QLatin1String(box));
+    QVERIFY2(!told.join(u',').contains(QLatin1String("unfocused")), qPrintable(told.join(u',')));
+  }
+  QCOMPARE(events.lines.indexOf(QStringLiteral("Focus txtAnswer"), posing) >= 0, !announced);
+  const QString question = QStringLiteral("Show announcer Quanto fa un nono più sette noni?");
+  QCOMPARE(events.About(QStringLiteral("announcer")), announced ? QStringList{question} : QStringList{});
+}
+
+// The time key and the warnings are announced wherever the focus is, with
+// nothing on the screen changing.
+void TestAccessibility::theTimeLeftIsAnnounced() {
+  ReadGame game;
+  game.harness.QueueProblem(2, 5);
+  game.harness.Start();
+  game.harness.Tick(48);
+  ToldEvents events(game.harness.window());
+  QTest::keyClick(game.harness.focus(), Qt::Key_F6);
+  game.harness.Answer(QStringLiteral("3"), QStringLiteral("5"));
+  game.harness.Tick(252);
+  QCOMPARE(events.About(QStringLiteral("announcer")),
+           (QStringList{QStringLiteral("Show announcer Mancano nove minuti e dodici secondi"),
+                        QStringLiteral("Show announcer Mancano cinque minuti")}));
+  QWidget* announcer = game.harness.window().findChild<QWidget*>(QStringLiteral("announcer"));
+  QCOMPARE(Interface(announcer)->role(), QAccessible::Notification);
+  QVERIFY(announcer->size().isEmpty());
+  QCOMPARE(game.harness.box("txtAnswer")->text(), QStringLiteral("3"));
 }
 
 // Nothing of the solution boxes reaches assistive technology: they are no

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "competition/speaking_keys.h"
 #include "tests/storage/record_test_files.h"
 #include "tests/ui/tavola_harness.h"
 
@@ -418,7 +419,8 @@ void TestCompetition::helpAddressesThePupil() {
   harness.dialogs.clear();
   harness.window().HELP_Click();
   QCOMPARE(harness.dialogs.texts(Kind::Message),
-           QStringList{QStringLiteral("Anna Devi risolvere così: es 4/15 + 1/15 = 5/15 poi semplicando 1/3  Ciao")});
+           QStringList{QStringLiteral("Anna Devi risolvere così: es 4/15 + 1/15 = 5/15 poi semplicando 1/3  Ciao\n") +
+                       kTimeLeftHint});
   QVERIFY(TimerRuns(harness));
   QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:09:57"));
 }

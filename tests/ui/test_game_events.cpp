@@ -55,6 +55,10 @@ struct EventLog {
                    .arg(judged.rightAnswers)
                    .arg(judged.wrongAnswers);
     });
+    QObject::connect(&events, &GameEvents::timeLeftAsked,
+                     [this](int secondsLeft) { lines << QStringLiteral("asked the time: %1 s left").arg(secondsLeft); });
+    QObject::connect(&events, &GameEvents::timeRunningOut,
+                     [this](int secondsLeft) { lines << QStringLiteral("time running out: %1 s left").arg(secondsLeft); });
     QObject::connect(&events, &GameEvents::timeUp, [this] { lines << QStringLiteral("time up"); });
     QObject::connect(&events, &GameEvents::competitionEnded, [this](const CompetitionEnd& end) {
       lines << QStringLiteral("ended by %1 score %2%3")
@@ -93,8 +97,11 @@ void TestGameEvents::aWholeCompetitionTellsWhatHappenedInOrder() {
   harness.QueuePraise(5);
   harness.Answer(QStringLiteral("2"), QStringLiteral(""));
 
-  // The exit offered when the clock runs out is declined: the game goes on.
-  harness.Tick(601);
+  // The time key, then the warnings on the way to the end; the exit offered
+  // when the clock runs out is declined: the game goes on.
+  harness.Tick(5);
+  QTest::keyClick(harness.focus(), Qt::Key_F6);
+  harness.Tick(596);
 
   harness.dialogs.answers = {true};
   harness.dialogs.names << QStringLiteral("Bruno");
@@ -109,6 +116,10 @@ void TestGameEvents::aWholeCompetitionTellsWhatHappenedInOrder() {
                      "right 1 wrong 0"),
       QStringLiteral("posed 1/2 + 1/2 = 1/1"),
       QStringLiteral("judged 1/2 + 1/2 = 1/1 typed '2'/'' read 2/1 wrong praise 4 'Sbagliato!! 1' right 1 wrong 1"),
+      QStringLiteral("asked the time: 595 s left"),
+      QStringLiteral("time running out: 300 s left"),
+      QStringLiteral("time running out: 60 s left"),
+      QStringLiteral("time running out: 10 s left"),
       QStringLiteral("time up"),
       QStringLiteral("ended by new competition score 1"),
       QStringLiteral("started 'Bruno' at 2026-12-07T09:41:40"),

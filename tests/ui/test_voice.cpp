@@ -5,7 +5,7 @@
 
 #include "cli/command_line.h"
 #include "competition/commands.h"
-#include "competition/repeat_key.h"
+#include "competition/speaking_keys.h"
 #include "tests/support/recording_speech.h"
 #include "tests/ui/tavola_harness.h"
 #include "ui/voice.h"
@@ -78,10 +78,15 @@ void TestVoice::aScriptedGameIsReadAloudInOrder() {
                               "Sbagliato, il risultato è uno",
                           }));
 
-  // The clock runs out: the exit is offered and declined, then time is up.
-  harness.Tick(601);
+  // The time key, the warnings, and the clock runs out: the exit is offered
+  // and declined, then time is up.
+  harness.Tick(48);
+  QTest::keyClick(harness.focus(), kTimeLeftKey);
+  harness.Tick(553);
   harness.window().Next_Click();
-  QCOMPARE(voiced.Said(), (QStringList{"Vuoi veramente lasciarmi ?", "Tempo scaduto", "INIZIAMO UNA NUOVA GARA ?"}));
+  QCOMPARE(voiced.Said(), (QStringList{"Mancano nove minuti e dodici secondi", "Mancano cinque minuti",
+                                       "Manca un minuto", "Mancano dieci secondi", "Vuoi veramente lasciarmi ?",
+                                       "Tempo scaduto", "INIZIAMO UNA NUOVA GARA ?"}));
   // The boxes themselves show their own texts, as without the voice.
   using Kind = quorveno::testing::ScriptedDialogs::Kind;
   QCOMPARE(harness.dialogs.texts(Kind::Confirm), (QStringList{kExitQuestion, kNewCompetitionQuestion}));
@@ -128,9 +133,13 @@ void TestVoice::theHelpsNameTheRepeatKey() {
   voiced.harness.dialogs.clear();
   voiced.harness.window().HELP_Click();
   const QString help = voiced.harness.dialogs.shown.front().text;
-  QVERIFY2(help.endsWith(QStringLiteral("Ciao\n") + kRepeatProblemHint), qPrintable(help));
+  QVERIFY2(help.endsWith(QStringLiteral("Ciao\n") + kTimeLeftHint + QLatin1Char('\n') + kRepeatProblemHint),
+           qPrintable(help));
   QVERIFY(kRepeatProblemHint.contains(key));
   QVERIFY(UsageText().contains(key));
+  const QString timeKey = QKeySequence(kTimeLeftKey).toString();
+  QVERIFY(kTimeLeftHint.contains(timeKey));
+  QVERIFY(UsageText().contains(timeKey));
 }
 
 QTEST_MAIN(TestVoice)

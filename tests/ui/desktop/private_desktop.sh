@@ -1,0 +1,91 @@
+# Sourced by the tests that play the real game with real clients. Gives a
+# scratch folder, and starts privately what a desktop would have: a virtual
+# X server, a window manager, a D-Bus session with the AT-SPI bus. Every
+# service started is stopped, and the scratch folder removed, on the way out.
+# Nothing here uses the machine's own desktop, if it has one.
+
+scratch=$(mktemp -d)
+pids=""
+stop_all() {
+  for pid in $pids; do kill "$pid" 2>/dev/null || true; done
+  for pid in $pids; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$scratch"
+}
+trap stop_all EXIT
+trap 'exit 1' INT TERM
+mkdir -m 0700 "$scratch/runtime" "$scratch/home"
+export XDG_RUNTIME_DIR="$scratch/runtime"
+export HOME="$scratch/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
+
+# Records a service started in the background, so that it is stopped.
+started() { pids="$1 $pids"; }
+
+# Waits up to SECONDS for a command to succeed.
+wait_until() {
+  tries=$(($1 * 10))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    tries=$((tries - 1))
+    if [ "$tries" -le 0 ]; then
+      echo "FAIL: gave up waiting for: $*" >&2
+      exit 1
+    fi
+    sleep 0.1
+  done
+}
+
+start_x_server() {
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+  started $!
+  wait_until 20 test -s "$scratch/display"
+  DISPLAY=":$(cat "$scratch/display")"
+  export DISPLAY
+}
+
+# A window manager gives the windows the focus a pupil's desktop gives them.
+start_window_manager() {
+  openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+  started $!
+  wait_until 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+}
+
+start_session_bus() {
+  dbus-daemon --session --nofork --print-address=3 3>"$scratch/bus" 2>"$scratch/bus.log" &
+  started $!
+  wait_until 20 test -s "$scratch/bus"
+  DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$scratch/bus")
+  export DBUS_SESSION_BUS_ADDRESS
+}
+
+# Qt's bridge and the screen reader look for the AT-SPI bus on the session
+# bus when they start.
+start_accessibility_bus() {
+  /usr/libexec/at-spi-bus-launcher --launch-immediately 2>"$scratch/launcher.log" &
+  started $!
+  wait_until 20 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
+}
+
+# Runs the game GAME [ARGUMENTS] in the background, on the X server with its
+# accessibility on and its record in the scratch folder, for at most
+# TIME_LIMIT seconds; its output goes to $scratch/game.log.
+start_game() {
+  # With strict string checks AddressSanitizer takes the X keyboard
+  # library's strndup of a name that fills its buffer for an overflow
+  # (google/sanitizers issue 907); the game's own code keeps every other check.
+  mkdir -p "$scratch/record"
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0" \
+    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 QUORVENO_RECORD_DIR="$scratch/record" \
+    timeout --kill-after=5 "$time_limit" "$@" >"$scratch/game.log" 2>&1 &
+  game_pid=$!
+  started $game_pid
+}
+
+# Fails with the game's output when a sanitizer reported a fault in it.
+check_game_log() {
+  if grep -Eq 'Sanitizer|runtime error' "$scratch/game.log"; then
+    echo "FAIL: a sanitizer found a fault in the game:" >&2
+    cat "$scratch/game.log" >&2
+    return 1
+  fi
+}
