@@ -15,27 +15,32 @@ constexpr std::string_view kPageStart = R"(<!DOCTYPE html>
 <meta name="viewport" content="width=device-width">
 <title>Registro della classe</title>
 <style>
-@page { size: A4; margin: 15mm; }
-body { font-family: sans-serif; font-size: 11pt; color: #000; background: #fff; max-width: 180mm; margin: 1em auto; }
-h1 { font-size: 18pt; margin: 0 0 0.3em; }
-h2 { font-size: 14pt; margin: 1.2em 0 0.4em; }
-table { border-collapse: collapse; width: 100%; table-layout: fixed; }
-th, td { border: 1px solid #999; padding: 0.2em 0.4em; text-align: right; vertical-align: middle; }
-td:first-child { overflow-wrap: anywhere; }
-th.nome { width: 18%; }
-th.giorno { width: 22mm; }
-th.grafico { width: 47mm; }
-th:first-child, td:first-child { text-align: left; }
-th { background: #eee; font-weight: bold; font-size: 9pt; }
+@page { size: A4; margin: 10mm; }
+body { font-family: sans-serif; font-size: 10pt; color: #000; background: #fff; max-width: 190mm; margin: 0.5em auto; }
+h1 { font-size: 16pt; margin: 0 0 0.2em; }
+h2 { font-size: 12pt; margin: 0.8em 0 0.3em; }
+p { margin: 0.3em 0; }
+table { border-collapse: collapse; width: 100%; table-layout: fixed; font-size: 9pt; }
+th, td { border: 1px solid #999; padding: 0.1em 0.3em; text-align: right; vertical-align: middle; }
+td:first-child, td.errori { overflow-wrap: anywhere; }
+th.nome { width: 17%; }
+th.giorno { width: 19mm; }
+th.errori { width: 25%; }
+th.grafico { width: 32mm; }
+th:first-child, td:first-child, td.errori { text-align: left; }
+th { background: #eee; font-weight: bold; font-size: 8pt; }
 tr { break-inside: avoid; }
-svg { display: block; width: 45mm; height: 10mm; }
-.nota { color: #444; font-size: 9pt; }
+svg { display: block; width: 30mm; height: 5mm; }
+.nota { color: #444; font-size: 8pt; }
 .avviso { font-weight: bold; }
 </style>
 </head>
 <body>
 <h1>Registro della classe</h1>
 )";
+
+// What every page starts with, whatever it holds.
+constexpr std::string_view kPageSignature = kPageStart.substr(0, kPageStart.find("<style>"));
 
 // A pupil's chart shows the last kChartCompetitions competitions.
 constexpr std::size_t kChartCompetitions = 30;
@@ -105,13 +110,28 @@ std::string CompetitionChart(const PupilSummary& pupil) {
   return svg + "</svg>";
 }
 
+// "9 denominatori sommati, 2 non semplificate": what the pupil got wrong,
+// so the teacher knows whom to help with what.
+std::string MistakesText(const MistakeTally& mistakes) {
+  std::string text;
+  const auto add = [&text](int count, std::string_view one, std::string_view many) {
+    if (count == 0) return;
+    if (!text.empty()) text += ", ";
+    text += Counted(static_cast<std::size_t>(count), one, many);
+  };
+  add(mistakes.denominatorsAdded, "denominatori sommati", "denominatori sommati");
+  add(mistakes.notReduced, "non semplificata", "non semplificate");
+  add(mistakes.other, "altro errore", "altri errori");
+  return text.empty() ? std::string("nessuno") : text;
+}
+
 std::string PupilRows(const ClassSummary& summary) {
   std::string rows;
   for (const PupilSummary& pupil : summary.pupils) {
     rows += "<tr>" + Cell(pupil.name.empty() ? std::string("(senza nome)") : pupil.name) +
             Cell(static_cast<long>(pupil.competitions.size())) + Cell(pupil.answers) +
             Cell(Percent(pupil.right, pupil.answers)) + Cell(pupil.bestScore) + Cell(ItalianDate(pupil.lastDay)) +
-            "<td>" + CompetitionChart(pupil) + "</td></tr>\n";
+            "<td class=\"errori\">" + HtmlEscaped(MistakesText(pupil.mistakes)) + "</td><td>" + CompetitionChart(pupil) + "</td></tr>\n";
   }
   return rows;
 }
@@ -122,7 +142,7 @@ std::string SumRows(const ClassSummary& summary) {
     rows += "<tr>" + Cell(sum.problem) +
             Cell(Counted(static_cast<std::size_t>(sum.wrong), "volta", "volte") + " su " +
                  std::to_string(sum.answers)) +
-            Cell(sum.notReduced) + Cell(sum.denominatorsAdded) + Cell(sum.other) + "</tr>\n";
+            Cell(sum.mistakes.notReduced) + Cell(sum.mistakes.denominatorsAdded) + Cell(sum.mistakes.other) + "</tr>\n";
   }
   return rows;
 }
@@ -144,6 +164,7 @@ std::string SummaryPage(const ClassSummary& summary) {
   if (!summary.pupils.empty()) {
     page += "<h2>Alunni</h2>\n<table>\n<thead><tr><th class=\"nome\">Alunno</th><th>Gare</th><th>Risposte</th>"
             "<th>Giuste</th><th>Miglior punteggio</th><th class=\"giorno\">Ultimo giorno</th>"
+            "<th class=\"errori\">Errori</th>"
             "<th class=\"grafico\">Gare nel tempo</th></tr></thead>\n<tbody>\n" +
             PupilRows(summary) + "</tbody>\n</table>\n";
     page += "<p class=\"nota\">Nel grafico ogni colonna è una gara, dalla prima all'ultima (al più le ultime " +
@@ -159,5 +180,7 @@ std::string SummaryPage(const ClassSummary& summary) {
   }
   return page + std::string(kPageEnd);
 }
+
+bool IsSummaryPageStart(std::string_view start) { return start.starts_with(kPageSignature); }
 
 }  // namespace quorveno

@@ -4,8 +4,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
-#include <variant>
+#include <string_view>
 
 #include "storage/file_failure.h"
 
@@ -15,10 +16,6 @@
 namespace quorveno {
 
 inline constexpr QStringView kRegisterFileName = u"registro.csv";
-
-// A register of a whole school year is a few megabytes; reading stops at
-// this size rather than fill the memory with a stray file.
-inline constexpr qsizetype kRegisterReadCap = qsizetype{256} * 1024 * 1024;
 
 QString RegisterPath(const QString& recordDirectory);
 
@@ -33,8 +30,10 @@ bool RegisterIsThere(const QString& path);
 // refused, and a missing file is never created.
 std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line);
 
-// The whole register, up to kRegisterReadCap bytes; a fifo or a device is
-// refused rather than waited on.
-std::variant<QByteArray, FileFailure> ReadRegisterFile(const QString& path);
+// Reads the register from its start to its end, handing each piece to
+// `take` as it comes, so that a file of any size costs a piece of memory. A
+// link of the teacher's is followed; a fifo or a device is refused rather
+// than waited on.
+std::optional<FileFailure> ReadRegisterFile(const QString& path, const std::function<void(std::string_view)>& take);
 
 }  // namespace quorveno

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <utility>
+#include <variant>
 
 #include "core/register_line.h"
 #include "storage/file_reason.h"
@@ -27,6 +28,7 @@ using posix_file::Descriptor;
 using posix_file::Failure;
 using posix_file::Links;
 using posix_file::OpenRegular;
+using posix_file::ReadEach;
 using posix_file::WriteAll;
 using posix_file::WriteAt;
 
@@ -72,21 +74,12 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
   return std::nullopt;
 }
 
-std::variant<QByteArray, FileFailure> ReadRegisterFile(const QString& path) {
+std::optional<FileFailure> ReadRegisterFile(const QString& path, const std::function<void(std::string_view)>& take) {
   // The teacher names the register to read; a link of theirs is fine.
   auto opened = OpenRegular(path, O_RDONLY, Links::Follow);
   if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
-  const Descriptor fd = std::move(std::get<Descriptor>(opened));
-  QByteArray bytes;
-  char chunk[1 << 16];
-  for (;;) {
-    const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return Failure(path, errno);
-    if (got == 0) return bytes;
-    if (bytes.size() + got > kRegisterReadCap) return Failure(path, EFBIG);
-    bytes.append(chunk, got);
-  }
+  if (const int error = ReadEach(std::get<Descriptor>(opened).get(), take)) return Failure(path, error);
+  return std::nullopt;
 }
 
 }  // namespace quorveno

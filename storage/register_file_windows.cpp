@@ -56,12 +56,16 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
   return std::nullopt;
 }
 
-std::variant<QByteArray, FileFailure> ReadRegisterFile(const QString& path) {
+std::optional<FileFailure> ReadRegisterFile(const QString& path, const std::function<void(std::string_view)>& take) {
   if (auto refused = RefusedKind(path, false)) return *refused;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
-  if (file.size() > kRegisterReadCap) return FileFailure{path, ReasonForErrno(EFBIG)};
-  return file.readAll();
+  for (;;) {
+    const QByteArray piece = file.read(qint64{1} << 16);
+    if (piece.isEmpty()) return file.error() == QFileDevice::NoError ? std::nullopt
+                                                                     : std::optional(FileFailure{path, ReasonForErrno(EIO)});
+    take(std::string_view(piece.constData(), static_cast<std::size_t>(piece.size())));
+  }
 }
 
 }  // namespace quorveno
