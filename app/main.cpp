@@ -46,5 +46,7 @@ int main(int argc, char* argv[]) {
   quorveno::Game game(command.voice);
   QObject::connect(&game.events(), &quorveno::GameEvents::programEnded, [] { QCoreApplication::exit(0); });
   game.window().Load();
-  return app.exec();
+  const int status = app.exec();
+  game.Finish();
+  return status;
 }

@@ -9,6 +9,12 @@ QString RegisterPath(const QString& recordDirectory) {
   return QDir(recordDirectory).filePath(kRegisterFileName.toString());
 }
 
+QByteArray LineEndCompleting(char lastByte) {
+  if (lastByte == '\n') return {};
+  if (lastByte == '\r') return QByteArrayLiteral("\n");
+  return QByteArrayLiteral("\r\n");
+}
+
 bool RegisterIsThere(const QString& path) {
   const QFileInfo info(path);
   return info.exists() || info.isSymLink();

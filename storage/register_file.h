@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QString>
 #include <QStringView>
 
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "storage/file_failure.h"
+#include "storage/lock_wait.h"
 
 // The file operations on the teacher's register, one implementation per
 // platform. The game never creates, truncates or rewrites the register: it
@@ -23,12 +25,20 @@ QString RegisterPath(const QString& recordDirectory);
 // game keeps a register only where the teacher has put one.
 bool RegisterIsThere(const QString& path);
 
+// What goes before a line appended after a register's `lastByte`: nothing
+// after a line end; after a line left unfinished (a full disk, a hand edit)
+// CR LF, so that it costs only itself; after a bare CR (a spreadsheet's line
+// end, or a CR LF cut short) the LF that completes it, never a second end.
+QByteArray LineEndCompleting(char lastByte);
+
 // Appends `line` (one whole line, ending in CR LF) with a single write under
 // an exclusive lock, so copies of the game on this and other machines never
 // interleave their lines. An empty file first gets the byte-order mark and
 // the header, in the same write. A link or anything but a regular file is
-// refused, and a missing file is never created.
-std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line);
+// refused, and a missing file is never created. The lock is waited for until
+// `lockDeadline`, then kLockTimeoutReason is the failure.
+std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line,
+                                            const QDeadlineTimer& lockDeadline = LockDeadline());
 
 // Reads the register from its start to its end, handing each piece to
 // `take` as it comes, so that a file of any size costs a piece of memory. A

@@ -24,9 +24,9 @@ std::optional<FileFailure> RefusedKind(const QString& path, bool refuseLinks) {
   return std::nullopt;
 }
 
-bool LockWholeFile(HANDLE handle) {
+bool LockWholeFile(HANDLE handle, const QDeadlineTimer& deadline) {
   OVERLAPPED whole{};
-  return RetryWhileBusy(LockDeadline(), [&] {
+  return RetryWhileBusy(deadline, [&] {
     return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)
                ? LockTry::Settled
                : LockTry::Busy;
@@ -35,18 +35,20 @@ bool LockWholeFile(HANDLE handle) {
 
 }  // namespace
 
-std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line) {
+std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line,
+                                            const QDeadlineTimer& lockDeadline) {
   if (auto refused = RefusedKind(path, true)) return refused;
   QFile file(path);
   if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
   const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
-  if (!LockWholeFile(handle)) return FileFailure{path, kLockTimeoutReason.toString()};
+  if (!LockWholeFile(handle, lockDeadline)) return FileFailure{path, kLockTimeoutReason.toString()};
   QByteArray bytes;
   const qint64 size = file.size();
   if (size == 0) {
     bytes = QByteArray::fromStdString(RegisterHeaderText());
-  } else if (!file.seek(size - 1) || file.read(1) != "\n") {
-    bytes = "\r\n";
+  } else if (file.seek(size - 1)) {
+    const QByteArray last = file.read(1);
+    bytes = LineEndCompleting(last.isEmpty() ? '\n' : last[0]);
   }
   bytes += line;
   const bool written = file.seek(size) && file.write(bytes) == bytes.size() && file.flush();
