@@ -10,22 +10,19 @@
 #include "storage/file_failure.h"
 #include "storage/record_location.h"
 
-// The file operations on the two record files. The save procedure is one
-// (record_save.cpp); what differs between platforms is a handful of file
-// operations (record_file_ops.h). None follows a link in place of a record
-// file, none opens a device or waits on a fifo, none fails because of a
-// file that another account left. On POSIX systems nothing is created in a
-// Shared folder; on Windows the lock is a file beside the record.
+// The two record files as the game reads, locks and saves them: one
+// procedure for every platform, all of it in record_save.cpp, over the
+// handful of file operations that differ (record_file_ops.h). None follows
+// a link in place of a record file, none opens a device or waits on a fifo,
+// none fails because of a file that another account left. On POSIX systems
+// nothing is created in a Shared folder; on Windows the lock is a file
+// beside the record.
 namespace quorveno {
 
 // A record file holds one short line. Reads stop after this many bytes, so a
 // stray large file in its place costs no more than this: it reads as its
 // first part, and the next save replaces it with a proper line.
 inline constexpr qsizetype kRecordFileReadCap = 4096;
-
-// Makes sure a record file exists: a missing one is created empty when
-// `mayCreate`, an existing one is left as it is.
-std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate);
 
 // Up to kRecordFileReadCap bytes from the start of the file.
 std::variant<QByteArray, FileFailure> ReadRecordFile(const QString& path);

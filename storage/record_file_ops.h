@@ -10,12 +10,17 @@
 
 #include "storage/record_file.h"
 
-// The few file operations that the save procedure (record_save.cpp) needs,
-// one implementation per platform: record_file_ops_posix.cpp or
-// record_file_ops_windows.cpp, chosen by the build. None follows a link in
-// place of a file, none opens a device or waits on a fifo, none creates a
-// file unless its name says so.
+// The few file operations that the record needs, and all that differs
+// between platforms: each is implemented once per platform, in
+// record_file_ops_posix.cpp or record_file_ops_windows.cpp, chosen by the
+// build; the save procedure over them is record_save.cpp. None follows a
+// link in place of a file, none opens a device or waits on a fifo, none
+// creates a file unless its name says so.
 namespace quorveno::file_ops {
+
+// Makes sure a record file exists: a missing one is created empty when
+// `mayCreate`, an existing one is left as it is.
+std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate);
 
 // Permission bits as POSIX keeps them; Windows ignores them.
 using Permissions = unsigned;
@@ -61,9 +66,10 @@ class Replacement {
   static std::variant<Replacement, FileFailure> Write(const QString& directory, const QString& path,
                                                       const QByteArray& bytes, Permissions permissions);
 
-  Replacement(Replacement&& other) noexcept;
-  Replacement& operator=(Replacement&&) = delete;
-  ~Replacement();
+  Replacement(Replacement&&) noexcept = default;
+  Replacement& operator=(Replacement&&) noexcept = default;
+  Replacement(const Replacement&) = delete;
+  Replacement& operator=(const Replacement&) = delete;
 
   // Locked before it takes the file's place, so that no other copy can lock
   // the new file before the save is over.
@@ -72,10 +78,11 @@ class Replacement {
   std::optional<FileFailure> Commit();
 
  private:
-  Replacement(QString directory, QString path, QString temporary);
-  QString directory_;
-  QString path_;
-  QString temporary_;
+  // Defined by each platform; it removes the copy unless it took the file's
+  // place.
+  struct Handle;
+  explicit Replacement(std::shared_ptr<Handle> handle) : handle_(std::move(handle)) {}
+  std::shared_ptr<Handle> handle_;
 };
 
 // The permissions of an existing file, nothing for a missing one, a

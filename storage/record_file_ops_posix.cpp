@@ -28,8 +28,7 @@ using posix_file::OpenRegular;
 using posix_file::WriteAll;
 using posix_file::WriteAt;
 
-std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd,
-                                                qsizetype cap = kRecordFileReadCap) {
+std::variant<QByteArray, FileFailure> ReadCapped(const QString& path, int fd, qsizetype cap) {
   QByteArray bytes(cap, Qt::Uninitialized);
   qsizetype filled = 0;
   while (filled < bytes.size()) {
@@ -60,6 +59,8 @@ bool NamesSameFile(const QString& path, int fd) {
 
 }  // namespace
 
+namespace file_ops {
+
 std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate) {
   struct stat st {};
   if (::lstat(NativePath(path).constData(), &st) == 0) return KindFailure(path, st.st_mode);
@@ -67,7 +68,7 @@ std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate)
   Descriptor created(OpenNoFollow(path, O_WRONLY | O_CREAT | O_EXCL, 0666));
   if (created.valid()) {
     // Others who may write the folder may write the file, whatever our umask.
-    const auto permissions = file_ops::NewFilePermissions(QFileInfo(path).path());
+    const auto permissions = NewFilePermissions(QFileInfo(path).path());
     if (permissions != 0644 && ::fchmod(created.get(), permissions) != 0) return Failure(path, errno);
     return std::nullopt;
   }
@@ -75,18 +76,6 @@ std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate)
   if (errno == EEXIST) return EnsureRecordFile(path, false);
   return Failure(path, errno);
 }
-
-std::variant<QByteArray, FileFailure> ReadRecordFile(const QString& path) {
-  auto opened = OpenRegular(path, O_RDONLY);
-  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
-  return ReadCapped(path, std::get<Descriptor>(opened).get());
-}
-
-bool IsRewritableRecordFile(const QString& path) {
-  return std::holds_alternative<Descriptor>(OpenRegular(path, O_WRONLY));
-}
-
-namespace file_ops {
 
 struct OpenFile::Handle {
   QString path;
@@ -116,9 +105,20 @@ struct ReplacementLock::Held {
   Descriptor fd;
 };
 
-Replacement::~Replacement() {
-  if (!temporary_.isEmpty()) ::unlink(NativePath(temporary_).constData());
-}
+struct Replacement::Handle {
+  Handle(QString directoryPath, QString filePath, QByteArray temporaryPath)
+      : directory(std::move(directoryPath)), path(std::move(filePath)), temporary(std::move(temporaryPath)) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() {
+    if (!temporary.isEmpty()) ::unlink(temporary.constData());
+  }
+
+  QString directory;
+  QString path;
+  // Native; empty once it has taken the file's place.
+  QByteArray temporary;
+};
 
 std::variant<Replacement, FileFailure> Replacement::Write(const QString& directory, const QString& path,
                                                           const QByteArray& bytes, Permissions permissions) {
@@ -127,7 +127,7 @@ std::variant<Replacement, FileFailure> Replacement::Write(const QString& directo
       NativePath(directory + QStringLiteral("/.") + path.mid(slash + 1) + QStringLiteral(".XXXXXX"));
   Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
   if (!fd.valid()) return Failure(path, errno);
-  Replacement replacement(directory, path, QFile::decodeName(temporary));
+  Replacement replacement(std::make_shared<Handle>(directory, path, std::move(temporary)));
   int error = ::fchmod(fd.get(), permissions) == 0 ? 0 : errno;
   if (error == 0) error = WriteAll(fd.get(), bytes, WriteAt::Start);
   if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
@@ -139,17 +139,17 @@ std::variant<Replacement, FileFailure> Replacement::Write(const QString& directo
 ReplacementLock Replacement::Lock() const {
   ReplacementLock lock;
   lock.held_ = std::make_shared<ReplacementLock::Held>();
-  lock.held_->fd.Reset(::open(NativePath(temporary_).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
+  lock.held_->fd.Reset(::open(handle_->temporary.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC));
   if (lock.held_->fd.valid()) ::flock(lock.held_->fd.get(), LOCK_EX | LOCK_NB);
   return lock;
 }
 
 std::optional<FileFailure> Replacement::Commit() {
-  if (::rename(NativePath(temporary_).constData(), NativePath(path_).constData()) != 0) {
-    return Failure(path_, errno);
+  if (::rename(handle_->temporary.constData(), NativePath(handle_->path).constData()) != 0) {
+    return Failure(handle_->path, errno);
   }
-  temporary_.clear();
-  SyncDirectory(directory_);
+  handle_->temporary.clear();
+  SyncDirectory(handle_->directory);
   return std::nullopt;
 }
 
@@ -207,7 +207,7 @@ std::optional<FileFailure> RemoveFile(const QString& directory, const QString& p
   return std::nullopt;
 }
 
-// The lock is a flock on the points file. In a Private folder a save renames
+// The lock is a flock on the points file. A save that replaces files renames
 // a new points file over the old one, and a waiting copy then holds a lock on
 // the old file, which no longer is the record. So after locking, each copy
 // checks that the path still names the file it locked, and starts again on

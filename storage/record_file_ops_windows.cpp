@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "storage/file_kind.h"
 #include "storage/file_reason.h"
 #include "storage/lock_wait.h"
 #include "storage/record_file.h"
@@ -42,16 +43,11 @@ FileFailure Failure(const QString& path, const QFileDevice& file) {
 
 // Links and shortcuts in place of a record file are refused, as is anything
 // that is not a plain file.
-std::optional<FileFailure> KindFailure(const QString& path) {
-  const QFileInfo info(path);
-  if (info.isSymLink()) return FileFailure{path, kSymlinkReason.toString()};
-  if (info.exists() && !info.isFile()) return FileFailure{path, kNotRegularReason.toString()};
-  return std::nullopt;
-}
-
-bool Names(const QString& path) { return QFileInfo::exists(path) || QFileInfo(path).isSymLink(); }
+std::optional<FileFailure> KindFailure(const QString& path) { return RefusedKind(path, true); }
 
 }  // namespace
+
+namespace file_ops {
 
 std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate) {
   if (auto failure = KindFailure(path)) return failure;
@@ -63,23 +59,6 @@ std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate)
   }
   return std::nullopt;
 }
-
-std::variant<QByteArray, FileFailure> ReadRecordFile(const QString& path) {
-  if (auto failure = KindFailure(path)) return *failure;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return Failure(path, file);
-  const QByteArray bytes = file.read(kRecordFileReadCap);
-  if (file.error() != QFileDevice::NoError) return Failure(path, file);
-  return bytes;
-}
-
-bool IsRewritableRecordFile(const QString& path) {
-  QFile file(path);
-  return !KindFailure(path) && QFileInfo(path).isFile() &&
-         file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
-}
-
-namespace file_ops {
 
 struct OpenFile::Handle {
   explicit Handle(const QString& path) : file(path) {}
@@ -110,9 +89,18 @@ std::optional<FileFailure> OpenFile::Rewrite(const QByteArray& bytes) {
   return std::nullopt;
 }
 
-Replacement::~Replacement() {
-  if (!temporary_.isEmpty()) QFile::remove(temporary_);
-}
+struct Replacement::Handle {
+  Handle(QString filePath, QString temporaryPath) : path(std::move(filePath)), temporary(std::move(temporaryPath)) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() {
+    if (!temporary.isEmpty()) QFile::remove(temporary);
+  }
+
+  QString path;
+  // Empty once it has taken the file's place.
+  QString temporary;
+};
 
 std::variant<Replacement, FileFailure> Replacement::Write(const QString& directory, const QString& path,
                                                           const QByteArray& bytes, Permissions) {
@@ -120,7 +108,7 @@ std::variant<Replacement, FileFailure> Replacement::Write(const QString& directo
                                                QStringLiteral(".XXXXXX")));
   file.setAutoRemove(false);
   if (!file.open()) return Failure(path, file);
-  Replacement replacement(directory, path, file.fileName());
+  Replacement replacement(std::make_shared<Handle>(path, file.fileName()));
   if (file.write(bytes) != bytes.size() || !file.flush()) return Failure(path, file);
   file.close();
   return replacement;
@@ -130,12 +118,12 @@ std::variant<Replacement, FileFailure> Replacement::Write(const QString& directo
 ReplacementLock Replacement::Lock() const { return ReplacementLock(); }
 
 std::optional<FileFailure> Replacement::Commit() {
-  const std::wstring from = QDir::toNativeSeparators(temporary_).toStdWString();
-  const std::wstring to = QDir::toNativeSeparators(path_).toStdWString();
+  const std::wstring from = QDir::toNativeSeparators(handle_->temporary).toStdWString();
+  const std::wstring to = QDir::toNativeSeparators(handle_->path).toStdWString();
   if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return FileFailure{path_, ReasonForErrno(::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO)};
+    return FileFailure{handle_->path, ReasonForErrno(::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO)};
   }
-  temporary_.clear();
+  handle_->temporary.clear();
   return std::nullopt;
 }
 
@@ -143,7 +131,7 @@ std::optional<FileFailure> Replacement::Commit() {
 // file counts as one that only its owner writes, so a journal is removed
 // when its save is over, as in a folder of one user.
 std::variant<std::optional<Permissions>, FileFailure> ExistingPermissions(const QString& path) {
-  if (Names(path)) return std::optional<Permissions>(0644);
+  if (NamesAnything(path)) return std::optional<Permissions>(0644);
   return std::optional<Permissions>();
 }
 
@@ -158,13 +146,13 @@ std::variant<FolderRights, FileFailure> RightsIn(const RecordPaths& paths) {
 Permissions NewFilePermissions(const QString&) { return 0666; }
 
 std::optional<qint64> FileSize(const QString& path) {
-  if (!Names(path)) return std::nullopt;
+  if (!NamesAnything(path)) return std::nullopt;
   return QFileInfo(path).size();
 }
 
 std::optional<FileFailure> RemoveFile(const QString&, const QString& path) {
   QFile file(path);
-  if (Names(path) && !file.remove()) return Failure(path, file);
+  if (NamesAnything(path) && !file.remove()) return Failure(path, file);
   return std::nullopt;
 }
 

@@ -44,7 +44,7 @@ RecordCandidates DefaultRecordCandidates() {
 
 RecordLocation LocateRecordDirectory(const RecordCandidates& candidates) {
   if (candidates.chosenDirectory) {
-    return {AbsoluteDirectory(*candidates.chosenDirectory), RecordFolderKind::Probe};
+    return {AbsoluteDirectory(*candidates.chosenDirectory), RecordFolderKind::Named};
   }
   if (!candidates.machineWideDirectory.isEmpty()) {
     const RecordPaths shared = RecordPaths::In(candidates.machineWideDirectory);

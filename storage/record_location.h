@@ -25,7 +25,7 @@ enum class RecordFolderKind {
   Shared,
   // A folder named by kRecordDirVariable: Private when files can be created
   // in it, Shared when they cannot. Decided at each save.
-  Probe,
+  Named,
 };
 
 // The folder that holds both record files, and how they may be changed.

@@ -1,6 +1,6 @@
-// The save procedure of the record, the same on every platform: lock,
-// journal, name, points, undo on failure, finish. The platform's part is
-// the handful of file operations in record_file_ops.h.
+// The record's reading, lock and save procedure, the same on every
+// platform: lock, journal, name, points, undo on failure, finish. The
+// platform's part is the handful of file operations in record_file_ops.h.
 
 #include <QDir>
 #include <QStringList>
@@ -13,17 +13,15 @@
 
 namespace quorveno {
 
-namespace file_ops {
+std::variant<QByteArray, FileFailure> ReadRecordFile(const QString& path) {
+  auto opened = file_ops::OpenFile::Open(path, false);
+  if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
+  return std::get<file_ops::OpenFile>(opened).Read(kRecordFileReadCap);
+}
 
-Replacement::Replacement(QString directory, QString path, QString temporary)
-    : directory_(std::move(directory)), path_(std::move(path)), temporary_(std::move(temporary)) {}
-
-Replacement::Replacement(Replacement&& other) noexcept
-    : directory_(std::move(other.directory_)),
-      path_(std::move(other.path_)),
-      temporary_(std::exchange(other.temporary_, QString())) {}
-
-}  // namespace file_ops
+bool IsRewritableRecordFile(const QString& path) {
+  return std::holds_alternative<file_ops::OpenFile>(file_ops::OpenFile::Open(path, true));
+}
 
 namespace {
 
@@ -76,7 +74,7 @@ void RemoveStaleCopies(const QString& directory) {
 // is written as this process may write it.
 std::variant<SavePlan, FileFailure> PlanSave(const RecordPaths& paths, RecordFolderKind kind) {
   file_ops::FolderRights rights{kind == RecordFolderKind::Private, kind == RecordFolderKind::Private};
-  if (kind == RecordFolderKind::Probe) {
+  if (kind == RecordFolderKind::Named) {
     const auto found = file_ops::RightsIn(paths);
     if (auto* failure = std::get_if<FileFailure>(&found)) return *failure;
     rights = std::get<file_ops::FolderRights>(found);
@@ -273,7 +271,10 @@ bool HasUnfinishedSave(const RecordPaths& paths) {
 
 // A lock is only handed out on a whole record: when a killed save left its
 // journal, the lock is taken for writing, even to read, and the save is
-// finished first.
+// finished first. Finishing it may replace the points file, and where the
+// platform locks the points file itself the lock just taken is then on a
+// file that is no longer the record; so after finishing, the lock is taken
+// again from the start, and handed out only when no save is left to finish.
 struct RecordLock::Held {
   file_ops::PlatformLock lock;
 };
@@ -298,7 +299,6 @@ std::variant<RecordLock, FileFailure> RecordLock::Acquire(const RecordPaths& pat
     if (writing) {
       if (auto failure = FinishInterruptedSave(paths, kind)) return *failure;
     }
-    // Finishing may have replaced the locked file: start again.
     writing = true;
   }
 }

@@ -12,6 +12,7 @@
 #include "core/cp1252.h"
 #include "core/number_text.h"
 #include "storage/record_file.h"
+#include "storage/record_file_ops.h"
 
 namespace quorveno {
 namespace {
@@ -59,7 +60,7 @@ RecordStore::RecordStore(RecordLocation location)
 std::optional<QString> RecordStore::EnsureFilesExist() const {
   const bool mayCreate = location_.kind != RecordFolderKind::Shared;
   for (const QString& path : {paths_.points, paths_.name}) {
-    if (auto failure = EnsureRecordFile(path, mayCreate)) return ReadFailedMessage(*failure);
+    if (auto failure = file_ops::EnsureRecordFile(path, mayCreate)) return ReadFailedMessage(*failure);
   }
   return std::nullopt;
 }

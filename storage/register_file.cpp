@@ -1,7 +1,8 @@
 #include "storage/register_file.h"
 
 #include <QDir>
-#include <QFileInfo>
+
+#include "storage/file_kind.h"
 
 namespace quorveno {
 
@@ -15,9 +16,6 @@ QByteArray LineEndCompleting(char lastByte) {
   return QByteArrayLiteral("\r\n");
 }
 
-bool RegisterIsThere(const QString& path) {
-  const QFileInfo info(path);
-  return info.exists() || info.isSymLink();
-}
+bool RegisterIsThere(const QString& path) { return NamesAnything(path); }
 
 }  // namespace quorveno

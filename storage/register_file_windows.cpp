@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "core/register_line.h"
+#include "storage/file_kind.h"
 #include "storage/file_reason.h"
 #include "storage/lock_wait.h"
 #include "storage/register_file.h"
@@ -16,11 +17,10 @@
 namespace quorveno {
 namespace {
 
-std::optional<FileFailure> RefusedKind(const QString& path, bool refuseLinks) {
-  const QFileInfo info(path);
-  if (refuseLinks && info.isSymLink()) return FileFailure{path, kSymlinkReason.toString()};
-  if (!info.exists()) return FileFailure{path, ReasonForErrno(ENOENT)};
-  if (!info.isFile()) return FileFailure{path, kNotRegularReason.toString()};
+// The register is never created: a missing one is a failure too.
+std::optional<FileFailure> RefusedRegister(const QString& path, bool refuseLink) {
+  if (auto refused = RefusedKind(path, refuseLink)) return refused;
+  if (!QFileInfo::exists(path)) return FileFailure{path, ReasonForErrno(ENOENT)};
   return std::nullopt;
 }
 
@@ -37,7 +37,7 @@ bool LockWholeFile(HANDLE handle, const QDeadlineTimer& deadline) {
 
 std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line,
                                             const QDeadlineTimer& lockDeadline) {
-  if (auto refused = RefusedKind(path, true)) return refused;
+  if (auto refused = RefusedRegister(path, true)) return refused;
   QFile file(path);
   if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
   const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
@@ -59,7 +59,7 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
 }
 
 std::optional<FileFailure> ReadRegisterFile(const QString& path, const std::function<void(std::string_view)>& take) {
-  if (auto refused = RefusedKind(path, false)) return *refused;
+  if (auto refused = RefusedRegister(path, false)) return *refused;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
   for (;;) {

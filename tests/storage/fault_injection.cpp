@@ -15,6 +15,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace quorveno::testing {
 namespace {
@@ -115,10 +116,20 @@ bool FillFileSystem(const QString& fillerPath) {
   return errno == ENOSPC;
 }
 
-KillOutcome RunKilledAtCall(int n, const std::function<void()>& action) {
+QString CrashDescription(int call, const KillResult& crash) {
+  if (crash.signal == 0) {
+    return QStringLiteral("the child failed before call %1 with exit status %2").arg(call).arg(crash.exitStatus);
+  }
+  return QStringLiteral("the child crashed before call %1 with signal %2 (%3)")
+      .arg(call)
+      .arg(crash.signal)
+      .arg(QString::fromLocal8Bit(::strsignal(crash.signal)));
+}
+
+KillResult RunKilledAtCall(int n, const std::function<void()>& action) {
   std::fflush(stdout);
   const pid_t child = ::fork();
-  if (child < 0) return KillOutcome::Unsupported;
+  if (child < 0) return {};
   if (child == 0) {
     if (::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) ::_exit(kUnsupportedExit);
     ::raise(SIGSTOP);
@@ -127,18 +138,25 @@ KillOutcome RunKilledAtCall(int n, const std::function<void()>& action) {
   }
 
   int status = 0;
-  if (::waitpid(child, &status, 0) != child || !WIFSTOPPED(status)) return KillOutcome::Unsupported;
+  if (::waitpid(child, &status, 0) != child || !WIFSTOPPED(status)) return {};
   ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
   int calls = 0;
   int signal = 0;
   for (;;) {
     ::ptrace(PTRACE_SYSCALL, child, nullptr, signal);
     signal = 0;
-    if (::waitpid(child, &status, 0) != child) return KillOutcome::Unsupported;
+    if (::waitpid(child, &status, 0) != child) return {};
     if (WIFEXITED(status)) {
-      return WEXITSTATUS(status) == kUnsupportedExit ? KillOutcome::Unsupported : KillOutcome::Finished;
+      switch (WEXITSTATUS(status)) {
+        case 0:
+          return {KillOutcome::Finished};
+        case kUnsupportedExit:
+          return {};
+        default:
+          return {KillOutcome::Crashed, 0, WEXITSTATUS(status)};
+      }
     }
-    if (WIFSIGNALED(status)) return KillOutcome::Unsupported;
+    if (WIFSIGNALED(status)) return {KillOutcome::Crashed, WTERMSIG(status)};
     if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
       signal = WSTOPSIG(status);  // an ordinary signal: deliver it
       continue;
@@ -147,12 +165,12 @@ KillOutcome RunKilledAtCall(int n, const std::function<void()>& action) {
     if (::ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof info, &info) <= 0) {
       ::kill(child, SIGKILL);
       ::waitpid(child, &status, 0);
-      return KillOutcome::Unsupported;
+      return {};
     }
     if (info.op == PTRACE_SYSCALL_INFO_ENTRY && ++calls == n) {
       ::kill(child, SIGKILL);
       ::waitpid(child, &status, 0);
-      return KillOutcome::Killed;
+      return {KillOutcome::Killed};
     }
   }
 }

@@ -31,12 +31,25 @@ bool FillFileSystem(const QString& fillerPath);
 // `folder` and everything in it is first given to the account.
 ChildOutcome RunAsAccount(unsigned uid, const QString& folder, const std::function<void()>& body);
 
-enum class KillOutcome { Killed, Finished, Unsupported };
+enum class KillOutcome { Killed, Finished, Crashed, Unsupported };
+
+struct KillResult {
+  KillOutcome outcome = KillOutcome::Unsupported;
+  // For Crashed: the signal that ended the child, or else its exit status
+  // (a sanitizer's report ends it with a status).
+  int signal = 0;
+  int exitStatus = 0;
+};
 
 // Runs `action` in a traced child process and kills it with SIGKILL as it
 // enters its n-th system call (the first is 1), before the call runs: the
 // first n - 1 calls are done, nothing after. Finished when `action` ended
-// before making n calls. Unsupported when the system does not allow tracing.
-KillOutcome RunKilledAtCall(int n, const std::function<void()>& action);
+// before making n calls; Crashed when a signal of its own ended it first (a
+// fault in `action`, never to be taken for a limit of the system).
+// Unsupported when the system does not allow tracing.
+KillResult RunKilledAtCall(int n, const std::function<void()>& action);
+
+// How the child crashed before its n-th call, for a check's message.
+QString CrashDescription(int call, const KillResult& crash);
 
 }  // namespace quorveno::testing

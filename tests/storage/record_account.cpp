@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   ::umask(static_cast<mode_t>(QByteArray(argv[1]).toUInt(nullptr, 8)));
   const QByteArray kindName = argv[4];
   const RecordFolderKind kind = kindName == "shared"  ? RecordFolderKind::Shared
-                                : kindName == "named" ? RecordFolderKind::Probe
+                                : kindName == "named" ? RecordFolderKind::Named
                                                       : RecordFolderKind::Private;
   const RecordStore store({QString::fromLocal8Bit(argv[3]), kind});
   if (load) {

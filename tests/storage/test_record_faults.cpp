@@ -29,7 +29,7 @@ void AddKindRows() {
   QTest::addColumn<RecordFolderKind>("kind");
   QTest::newRow("own folder") << RecordFolderKind::Private;
   QTest::newRow("shared folder") << RecordFolderKind::Shared;
-  QTest::newRow("named folder") << RecordFolderKind::Probe;
+  QTest::newRow("named folder") << RecordFolderKind::Named;
 }
 
 // The checks made in a child on a file system of its own.
@@ -187,7 +187,7 @@ void TestRecordFaults::fullFileSystemKeepsTheRecord_data() {
   // line fits there even on a full disk.
   QTest::newRow("own folder") << RecordFolderKind::Private << QByteArray("5\r\n") << QByteArray("Bo\r\n")
                               << false;
-  QTest::newRow("named folder") << RecordFolderKind::Probe << QByteArray("5\r\n") << QByteArray("Bo\r\n")
+  QTest::newRow("named folder") << RecordFolderKind::Named << QByteArray("5\r\n") << QByteArray("Bo\r\n")
                                 << false;
   QTest::newRow("shared folder, no room for either line")
       << RecordFolderKind::Shared << QByteArray() << QByteArray() << false;
@@ -233,7 +233,7 @@ void TestRecordFaults::danglingLinkCreatesNothingThroughIt_data() {
   QTest::newRow("own folder, points file") << RecordFolderKind::Private << true;
   QTest::newRow("own folder, name file") << RecordFolderKind::Private << false;
   QTest::newRow("shared folder, points file") << RecordFolderKind::Shared << true;
-  QTest::newRow("named folder, name file") << RecordFolderKind::Probe << false;
+  QTest::newRow("named folder, name file") << RecordFolderKind::Named << false;
 }
 
 // A link to a file that does not exist yet would let the game create a file
@@ -427,7 +427,7 @@ void TestRecordFaults::strayJournalIsIgnored() {
 void TestRecordFaults::killedSaveLeavesOldOrNewRecord_data() {
   QTest::addColumn<RecordFolderKind>("kind");
   QTest::newRow("own folder") << RecordFolderKind::Private;
-  QTest::newRow("named folder") << RecordFolderKind::Probe;
+  QTest::newRow("named folder") << RecordFolderKind::Named;
   QTest::newRow("shared folder") << RecordFolderKind::Shared;
 }
 
@@ -460,10 +460,12 @@ void TestRecordFaults::killedSaveLeavesOldOrNewRecord() {
       QVERIFY(WriteBytes(folder.filePath(kJournalFileName.toString()), ""));
     }
 
-    const KillOutcome outcome = RunKilledAtCall(call, [&store] {
+    const KillResult killed = RunKilledAtCall(call, [&store] {
       store.Save(QStringLiteral("5\r\n"), QStringLiteral("123"), QStringLiteral("Bo"));
     });
+    const KillOutcome outcome = killed.outcome;
     if (outcome == KillOutcome::Unsupported) QSKIP("this system does not allow tracing a child process");
+    QVERIFY2(outcome != KillOutcome::Crashed, qPrintable(CrashDescription(call, killed)));
     const QByteArray points = ReadBytes(store.pointsPath());
     const QByteArray name = ReadBytes(store.namePath());
     if (outcome == KillOutcome::Finished) {

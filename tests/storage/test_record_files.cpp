@@ -267,8 +267,8 @@ void TestRecordFiles::eachFolderKindWritesTheSameBytes_data() {
 
   QTest::newRow("own folder: files replaced") << RecordFolderKind::Private << true << false;
   QTest::newRow("shared folder: files rewritten in place") << RecordFolderKind::Shared << true << true;
-  QTest::newRow("named folder that allows creating: replaced") << RecordFolderKind::Probe << true << false;
-  QTest::newRow("named folder that forbids creating: in place") << RecordFolderKind::Probe << false << true;
+  QTest::newRow("named folder that allows creating: replaced") << RecordFolderKind::Named << true << false;
+  QTest::newRow("named folder that forbids creating: in place") << RecordFolderKind::Named << false << true;
 }
 
 // Longer lines are replaced by shorter ones with no trailing bytes left, and

@@ -63,7 +63,7 @@ void TestRecordLocation::variableWinsOverEveryOtherPlace() {
   candidates.userDirectory = user.path();
   RecordLocation location = LocateRecordDirectory(candidates);
   QCOMPARE(location.directory, chosen.path());
-  QCOMPARE(location.kind, RecordFolderKind::Probe);
+  QCOMPARE(location.kind, RecordFolderKind::Named);
 
   // An empty variable counts as none.
   qputenv(kRecordDirVariable, QByteArray());

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
@@ -31,13 +32,6 @@ struct KeptRegister {
   }
   RegisterListener listener;
 };
-
-// The pupil answers the problem 1/5 + 1/5 with 2/10, then asks for the next.
-void AnswerAndGoOn(TavolaHarness& harness) {
-  harness.Answer(QStringLiteral("2"), QStringLiteral("10"));
-  harness.QueueProblem(1, 5);
-  harness.PressEnter();
-}
 
 }  // namespace
 
@@ -100,35 +94,47 @@ void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
   QFETCH(int, toldInFirst);
   QFETCH(int, toldInSecond);
 
-  TavolaHarness harness;
-  const QString path = RegisterPath(harness.recordDirectory());
+  QTemporaryDir folder;
+  const QString path = RegisterPath(folder.path());
   if (kind == QStringLiteral("removed")) QVERIFY(WriteBytes(path, QByteArray()));
   if (kind == QStringLiteral("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
-  KeptRegister kept(harness);
-  harness.QueueProblem(1, 5);
-  harness.Start();
+  GameEvents events;
+  ScriptedDialogs dialogs;
+  const QDateTime now(QDate(2026, 12, 7), QTime(9, 30));
+  RegisterListener listener(dialogs, [now] { return now; });
+  listener.ListenTo(events);
+  // 1/5 + 1/5 answered 2/10.
+  const PosedProblem posed{1, 1, 5, 2, 5};
+  Judgement judged;
+  judged.txtAnswer = "2";
+  judged.text3 = "10";
+  const JudgedAnswer answer{posed, "2", "10", judged};
+  const auto answerThreeTimes = [&] {
+    for (int i = 0; i < 3; ++i) {
+      const qsizetype before = dialogs.shown.size();
+      Q_EMIT events.answerJudged(answer);
+      // Never inside the emission: the other listeners are still being told.
+      QCOMPARE(dialogs.shown.size(), before);
+      QCoreApplication::processEvents();
+    }
+  };
 
-  AnswerAndGoOn(harness);
+  Q_EMIT events.competitionStarted(QStringLiteral("Anna"), now, folder.path());
   if (kind == QStringLiteral("removed")) QVERIFY(QFile::remove(path));
-  AnswerAndGoOn(harness);
-  AnswerAndGoOn(harness);
-  QCOMPARE(harness.label("lblScore2")->caption(), QStringLiteral("3"));
-  // The box opens once the judgement has been told to every listener.
-  QTRY_COMPARE(RegisterMessages(harness.dialogs).size(), toldInFirst);
-  const QStringList told = RegisterMessages(harness.dialogs);
+  answerThreeTimes();
+  // The lines are written off the window's thread: a failure comes back
+  // once they have been tried.
+  QTRY_COMPARE(RegisterMessages(dialogs).size(), toldInFirst);
+  const QStringList told = RegisterMessages(dialogs);
   for (const QString& message : told) {
     QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
     QVERIFY(message.contains(QStringLiteral("Puoi continuare a giocare")));
   }
 
-  harness.dialogs.clear();
-  harness.dialogs.answers = {true};
-  harness.dialogs.names << QStringLiteral("Bruno");
-  harness.QueueProblem(1, 5);
-  harness.window().Next_Click();
-  AnswerAndGoOn(harness);
-  AnswerAndGoOn(harness);
-  QTRY_COMPARE(RegisterMessages(harness.dialogs).size(), toldInSecond);
+  dialogs.clear();
+  Q_EMIT events.competitionStarted(QStringLiteral("Bruno"), now, folder.path());
+  answerThreeTimes();
+  QTRY_COMPARE(RegisterMessages(dialogs).size(), toldInSecond);
   if (kind != QStringLiteral("fifo")) QVERIFY(!QFileInfo::exists(path));
 }
 
