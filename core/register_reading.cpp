@@ -12,23 +12,32 @@ namespace quorveno {
 namespace {
 
 constexpr std::size_t kFieldCount = 9;
-using Fields = std::array<std::string, kFieldCount>;
+using Fields = std::array<std::string*, kFieldCount>;
+
+// The line's fields in the header's order.
+Fields FieldsOf(RegisterLine& line) {
+  return {&line.date,    &line.time,   &line.pupil,   &line.competition, &line.problem,
+          &line.answer,  &line.verdict, &line.solution, &line.mistake};
+}
 
 // Removes the apostrophe the writer put before a formula-looking field.
-std::string WithoutFormulaGuard(std::string field) {
+void RemoveFormulaGuard(std::string& field) {
   if (!field.empty() && field.front() == '\'' && NeedsFormulaGuard(field)) field.erase(0, 1);
-  return field;
 }
 
 enum class Parse { Complete, Invalid, QuoteOpen };
 
 // Splits one register line, its file lines joined by their own ends, into
-// its fields.
-Parse ParseFields(std::string_view text, Fields& fields) {
+// the fields of `line`. The fields keep their memory from line to line, so
+// that reading a long register allocates next to nothing.
+Parse ParseFields(std::string_view text, RegisterLine& line) {
+  const Fields fields = FieldsOf(line);
   std::size_t count = 0;
   std::size_t i = 0;
   for (;;) {
-    std::string field;
+    if (count == kFieldCount) return Parse::Invalid;
+    std::string& field = *fields[count++];
+    field.clear();
     if (i < text.size() && text[i] == '"') {
       for (++i;; ++i) {
         if (i >= text.size()) return Parse::QuoteOpen;
@@ -47,8 +56,7 @@ Parse ParseFields(std::string_view text, Fields& fields) {
       field.assign(text.substr(i, end - i));
       i = end;
     }
-    if (count == kFieldCount) return Parse::Invalid;
-    fields[count++] = WithoutFormulaGuard(std::move(field));
+    RemoveFormulaGuard(field);
     if (i == text.size()) return count == kFieldCount ? Parse::Complete : Parse::Invalid;
     if (text[i] != ';') return Parse::Invalid;
     ++i;
@@ -83,35 +91,56 @@ std::optional<std::array<std::string_view, count>> Parts(std::string_view text, 
   return parts;
 }
 
-std::string TwoDigits(int value) { return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)}; }
+void AppendTwoDigits(std::string& text, int value) {
+  text += static_cast<char>('0' + value / 10);
+  text += static_cast<char>('0' + value % 10);
+}
 
-// "2026-12-07" as the game writes it; "07/12/2026", "7/12/26" and "07.12.2026"
-// as an Italian spreadsheet writes it back.
-std::optional<std::string> GameDate(std::string_view text) {
-  if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
-    const auto year = NumberIn(text.substr(0, 4), 4, 0, 9999);
-    if (year && NumberIn(text.substr(5, 2), 2, 1, 12) && NumberIn(text.substr(8, 2), 2, 1, 31)) {
-      return std::string(text);
-    }
-    return std::nullopt;
+bool IsGameDate(std::string_view text) {
+  return text.size() == 10 && text[4] == '-' && text[7] == '-' && NumberIn(text.substr(0, 4), 4, 0, 9999) &&
+         NumberIn(text.substr(5, 2), 2, 1, 12) && NumberIn(text.substr(8, 2), 2, 1, 31);
+}
+
+bool IsGameTime(std::string_view text) {
+  return text.size() == 8 && text[2] == ':' && text[5] == ':' && NumberIn(text.substr(0, 2), 2, 0, 23) &&
+         NumberIn(text.substr(3, 2), 2, 0, 59) && NumberIn(text.substr(6, 2), 2, 0, 60);
+}
+
+// Appends the date as the game writes it, "2026-12-07", read from that form
+// or from what an Italian spreadsheet writes back: "07/12/2026", "7/12/26",
+// "07.12.2026". False when it is no date.
+bool AppendGameDate(std::string& out, std::string_view text) {
+  if (IsGameDate(text)) {
+    out += text;
+    return true;
   }
   const auto parts = Parts<3>(text, "/.-");
-  if (!parts) return std::nullopt;
+  if (!parts) return false;
   const auto day = NumberIn((*parts)[0], 2, 1, 31);
   const auto month = NumberIn((*parts)[1], 2, 1, 12);
   const std::string_view yearText = (*parts)[2];
-  if (yearText.size() != 2 && yearText.size() != 4) return std::nullopt;
+  if (yearText.size() != 2 && yearText.size() != 4) return false;
   const auto year = NumberIn(yearText, 4, 0, 9999);
-  if (!day || !month || !year) return std::nullopt;
+  if (!day || !month || !year) return false;
   // "26" is 2026: the register is younger than the century.
-  std::string date = std::to_string(yearText.size() == 2 ? 2000 + *year : *year);
-  date.insert(0, 4 - std::min<std::size_t>(4, date.size()), '0');
-  return date + "-" + TwoDigits(*month) + "-" + TwoDigits(*day);
+  const int fullYear = yearText.size() == 2 ? 2000 + *year : *year;
+  AppendTwoDigits(out, fullYear / 100);
+  AppendTwoDigits(out, fullYear % 100);
+  out += '-';
+  AppendTwoDigits(out, *month);
+  out += '-';
+  AppendTwoDigits(out, *day);
+  return true;
 }
 
-// "09:30:05" as the game writes it; "9:30", "09:30" and "09.30.05" as a
-// spreadsheet writes it back, the seconds then being 00.
-std::optional<std::string> GameTime(std::string_view text) {
+// Appends the time as the game writes it, "09:30:05", read from that form or
+// from what a spreadsheet writes back: "9:30", "09:30" (the seconds then
+// being 00), "09.30.05".
+bool AppendGameTime(std::string& out, std::string_view text) {
+  if (IsGameTime(text)) {
+    out += text;
+    return true;
+  }
   std::optional<int> hour, minute, second = 0;
   if (const auto hms = Parts<3>(text, ":.")) {
     hour = NumberIn((*hms)[0], 2, 0, 23);
@@ -121,47 +150,50 @@ std::optional<std::string> GameTime(std::string_view text) {
     hour = NumberIn((*hm)[0], 2, 0, 23);
     minute = (*hm)[1].size() == 2 ? NumberIn((*hm)[1], 2, 0, 59) : std::nullopt;
   }
-  if (!hour || !minute || !second) return std::nullopt;
-  return TwoDigits(*hour) + ":" + TwoDigits(*minute) + ":" + TwoDigits(*second);
+  if (!hour || !minute || !second) return false;
+  AppendTwoDigits(out, *hour);
+  out += ':';
+  AppendTwoDigits(out, *minute);
+  out += ':';
+  AppendTwoDigits(out, *second);
+  return true;
 }
 
 // "2026-12-07 09:30:00", and what a spreadsheet makes of it.
-std::optional<std::string> GameDateTime(std::string_view text) {
+bool AppendGameDateTime(std::string& out, std::string_view text) {
   const std::size_t blank = text.find(' ');
-  if (blank == std::string_view::npos) return std::nullopt;
+  if (blank == std::string_view::npos) return false;
   const std::size_t timeStart = text.find_first_not_of(' ', blank);
-  if (timeStart == std::string_view::npos) return std::nullopt;
-  const auto date = GameDate(text.substr(0, blank));
-  const auto time = GameTime(text.substr(timeStart));
-  if (!date || !time) return std::nullopt;
-  return *date + " " + *time;
+  if (timeStart == std::string_view::npos || !AppendGameDate(out, text.substr(0, blank))) return false;
+  out += ' ';
+  return AppendGameTime(out, text.substr(timeStart));
 }
 
-// The line with its date and times as the game writes them, when it is a
-// valid line.
-std::optional<RegisterLine> ValidLine(Fields& fields) {
-  RegisterLine line{std::move(fields[0]), std::move(fields[1]), std::move(fields[2]),
-                    std::move(fields[3]), std::move(fields[4]), std::move(fields[5]),
-                    std::move(fields[6]), std::move(fields[7]), std::move(fields[8])};
+// Puts `field` as the game writes it; false when `append` cannot read it.
+template <typename Append>
+bool InGameForm(std::string& field, std::string& scratch, Append append) {
+  scratch.clear();
+  if (!append(scratch, field)) return false;
+  field.swap(scratch);
+  return true;
+}
+
+// Whether the line is valid, its date and times then put as the game writes
+// them.
+bool MakeValid(RegisterLine& line, std::string& scratch) {
   const auto mistake = MistakeFromText(line.mistake);
   const bool verdictFits = (line.verdict == kRightText && mistake == MistakeKind::None) ||
                            (line.verdict == kWrongText && mistake && mistake != MistakeKind::None);
-  if (!verdictFits || line.problem.empty() || line.solution.empty()) return std::nullopt;
-  auto date = GameDate(line.date);
-  auto time = GameTime(line.time);
-  auto competition = GameDateTime(line.competition);
-  if (!date || !time || !competition) return std::nullopt;
-  line.date = std::move(*date);
-  line.time = std::move(*time);
-  line.competition = std::move(*competition);
-  return line;
+  return verdictFits && !line.problem.empty() && !line.solution.empty() &&
+         InGameForm(line.date, scratch, AppendGameDate) && InGameForm(line.time, scratch, AppendGameTime) &&
+         InGameForm(line.competition, scratch, AppendGameDateTime);
 }
 
-bool IsHeader(const Fields& fields) {
+bool IsHeader(RegisterLine& line) {
   std::string_view header = kRegisterHeader;
-  for (const std::string& field : fields) {
-    if (header.substr(0, field.size()) != field) return false;
-    header.remove_prefix(std::min(header.size(), field.size() + 1));
+  for (const std::string* field : FieldsOf(line)) {
+    if (header.substr(0, field->size()) != *field) return false;
+    header.remove_prefix(std::min(header.size(), field->size() + 1));
   }
   return header.empty();
 }
@@ -179,15 +211,17 @@ void RegisterReader::Feed(std::string_view bytes) {
         continue;
       }
     }
-    const std::size_t end = bytes.find_first_of("\r\n", i);
-    const std::string_view piece = bytes.substr(i, end == std::string_view::npos ? bytes.size() - i : end - i);
+    // A loop rather than find_first_of, which looks each byte up in the set.
+    std::size_t end = i;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    const std::string_view piece = bytes.substr(i, end - i);
     if (line_.size() + piece.size() > kLongestLine) {
       lineTooLong_ = true;
       line_.clear();
     } else if (!lineTooLong_) {
       line_ += piece;
     }
-    if (end == std::string_view::npos) return;
+    if (end == bytes.size()) return;
     afterCarriageReturn_ = bytes[end] == '\r';
     i = end + 1;
     EndLine(std::string(1, bytes[end]));
@@ -222,28 +256,34 @@ void RegisterReader::TakeFileLine(FileLine line) {
 
 void RegisterReader::ReadPending(bool atEnd) {
   if (pending_.empty()) return;
-  std::string text = pending_.front().text;
-  for (std::size_t n = 1; n < pending_.size(); ++n) text += pending_[n - 1].end + pending_[n].text;
-  if (!IsValidUtf8(text)) text = Utf8FromCp1252(text);
-  Fields fields;
-  const Parse parsed = ParseFields(text, fields);
+  // A register line is nearly always one line of the file, read in place.
+  std::string_view text = pending_.front().text;
+  if (pending_.size() > 1) {
+    joined_ = pending_.front().text;
+    for (std::size_t n = 1; n < pending_.size(); ++n) joined_ += pending_[n - 1].end + pending_[n].text;
+    text = joined_;
+  }
+  if (!IsValidUtf8(text)) {
+    joined_ = Utf8FromCp1252(text);
+    text = joined_;
+  }
+  const Parse parsed = ParseFields(text, parsed_);
   if (parsed == Parse::QuoteOpen && !atEnd && pending_.size() < kRecordLines) return;
   if (parsed == Parse::QuoteOpen) {
     // The quote never closes: the first line is lost, the next are read
     // anew.
     ++unread_;
     std::vector<FileLine> rest(std::make_move_iterator(pending_.begin() + 1),
-                                  std::make_move_iterator(pending_.end()));
+                               std::make_move_iterator(pending_.end()));
     pending_.clear();
     for (FileLine& line : rest) TakeFileLine(std::move(line));
     if (atEnd) ReadPending(true);
     return;
   }
   pending_.clear();
-  if (parsed == Parse::Complete && IsHeader(fields)) return;
-  auto line = parsed == Parse::Complete ? ValidLine(fields) : std::nullopt;
-  if (line) {
-    take_(std::move(*line));
+  if (parsed == Parse::Complete && IsHeader(parsed_)) return;
+  if (parsed == Parse::Complete && MakeValid(parsed_, scratch_)) {
+    take_(parsed_);
   } else {
     ++unread_;
   }
@@ -251,7 +291,7 @@ void RegisterReader::ReadPending(bool atEnd) {
 
 RegisterReading ReadRegister(std::string_view bytes) {
   RegisterReading reading;
-  RegisterReader reader([&reading](RegisterLine&& line) { reading.lines.push_back(std::move(line)); });
+  RegisterReader reader([&reading](const RegisterLine& line) { reading.lines.push_back(line); });
   reader.Feed(bytes);
   reader.Finish();
   reading.unreadLines = reader.unreadLines();

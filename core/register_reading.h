@@ -27,7 +27,7 @@ namespace quorveno {
 // ("07/12/2026", "7/12/26", "09:30"), and handed on as the game writes them.
 class RegisterReader {
  public:
-  using LineTaker = std::function<void(RegisterLine&&)>;
+  using LineTaker = std::function<void(const RegisterLine&)>;
 
   // A register line spans at most this many lines of the file, and this
   // many bytes: anything longer is no line the game wrote.
@@ -62,6 +62,10 @@ class RegisterReader {
   bool atStart_ = true;
   // The lines of a register line whose quoted field is still open.
   std::vector<FileLine> pending_;
+  // Kept from line to line, so that their memory is reused.
+  RegisterLine parsed_;
+  std::string joined_;
+  std::string scratch_;
   std::size_t unread_ = 0;
 };
 

@@ -28,7 +28,7 @@ RegisterReading Read(const QByteArray& bytes) {
 // between two pieces.
 RegisterReading ReadByteByByte(const QByteArray& bytes) {
   RegisterReading reading;
-  RegisterReader reader([&reading](RegisterLine&& line) { reading.lines.push_back(std::move(line)); });
+  RegisterReader reader([&reading](const RegisterLine& line) { reading.lines.push_back(line); });
   for (const char byte : bytes) reader.Feed(std::string_view(&byte, 1));
   reader.Finish();
   reading.unreadLines = reader.unreadLines();
