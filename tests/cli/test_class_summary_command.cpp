@@ -42,18 +42,6 @@ struct Run {
   long peakMebibytes = 0;
 };
 
-// The peak memory of a program as wait4 reports it, measured from a small
-// process of its own: a child started straight from the test would carry
-// the test's own peak over into its figure.
-const char* const kPeakMeter =
-    "import os, sys\n"
-    "pid = os.fork()\n"
-    "if pid == 0:\n"
-    "    os.execv(sys.argv[2], sys.argv[2:])\n"
-    "_, status, usage = os.wait4(pid, 0)\n"
-    "open(sys.argv[1], 'w').write(str(usage.ru_maxrss))\n"
-    "sys.exit(os.waitstatus_to_exitcode(status) % 256)\n";
-
 // Runs the game's program with `arguments` (file names as the system gives
 // them) and the environment changed by `settings` ("NAME=value" sets,
 // "-NAME" removes), and waits for it.
@@ -68,9 +56,10 @@ Run RunProgram(const QStringList& arguments, const QStringList& settings = {},
     if (!setting.startsWith(QLatin1Char('-'))) environment << setting;
   }
   const QString peakFile = folder + QStringLiteral("/.peak");
+  // Measured from a process of its own (see the tool).
   const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
-  QList<QByteArray> bytes{QFile::encodeName(python), "-c", kPeakMeter, QFile::encodeName(peakFile),
-                          QByteArray(QUORVENO_PROGRAM)};
+  QList<QByteArray> bytes{QFile::encodeName(python), QByteArray(QUORVENO_PEAK_MEMORY_TOOL),
+                          QFile::encodeName(peakFile), QByteArray(QUORVENO_PROGRAM)};
   for (const QString& argument : arguments) bytes << NativeFromPath(argument);
   QList<QByteArray> environmentBytes;
   for (const QString& entry : environment) environmentBytes << entry.toLocal8Bit();
@@ -95,7 +84,7 @@ Run RunProgram(const QStringList& arguments, const QStringList& settings = {},
   int status = 0;
   if (::waitpid(child, &status, 0) != child) return run;
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  run.peakMebibytes = ReadBytes(peakFile).toLong() / 1024;
+  run.peakMebibytes = ReadBytes(peakFile).split(' ').front().toLong() / 1024;
   run.out = QString::fromUtf8(ReadBytes(QFile::decodeName(outPath)));
   run.err = QString::fromUtf8(ReadBytes(QFile::decodeName(errPath)));
   for (const QByteArray& path : {outPath, errPath, QFile::encodeName(peakFile)}) QFile::remove(QFile::decodeName(path));
