@@ -20,17 +20,17 @@ body { font-family: sans-serif; font-size: 10pt; color: #000; background: #fff; 
 h1 { font-size: 16pt; margin: 0 0 0.2em; }
 h2 { font-size: 12pt; margin: 0.8em 0 0.3em; }
 p { margin: 0.3em 0; }
-table { border-collapse: collapse; width: 100%; table-layout: fixed; font-size: 9pt; }
+table { border-collapse: collapse; width: 100%; table-layout: fixed; font-size: 8.5pt; line-height: 1.15; }
 th, td { border: 1px solid #999; padding: 0.1em 0.3em; text-align: right; vertical-align: middle; }
-td:first-child, td.errori { overflow-wrap: anywhere; }
-th.nome { width: 17%; }
-th.giorno { width: 19mm; }
-th.errori { width: 25%; }
-th.grafico { width: 32mm; }
-th:first-child, td:first-child, td.errori { text-align: left; }
+td:first-child { overflow-wrap: anywhere; }
+th.nome { width: 21%; }
+th.giorno { width: 18mm; }
+th.errore { width: 8%; }
+th.grafico { width: 27mm; }
+th:first-child, td:first-child { text-align: left; }
 th { background: #eee; font-weight: bold; font-size: 8pt; }
 tr { break-inside: avoid; }
-svg { display: block; width: 30mm; height: 5mm; }
+svg { display: block; width: 25mm; height: 4mm; }
 .nota { color: #444; font-size: 8pt; }
 .avviso { font-weight: bold; }
 </style>
@@ -110,28 +110,14 @@ std::string CompetitionChart(const PupilSummary& pupil) {
   return svg + "</svg>";
 }
 
-// "9 denominatori sommati, 2 non semplificate": what the pupil got wrong,
-// so the teacher knows whom to help with what.
-std::string MistakesText(const MistakeTally& mistakes) {
-  std::string text;
-  const auto add = [&text](int count, std::string_view one, std::string_view many) {
-    if (count == 0) return;
-    if (!text.empty()) text += ", ";
-    text += Counted(static_cast<std::size_t>(count), one, many);
-  };
-  add(mistakes.denominatorsAdded, "denominatori sommati", "denominatori sommati");
-  add(mistakes.notReduced, "non semplificata", "non semplificate");
-  add(mistakes.other, "altro errore", "altri errori");
-  return text.empty() ? std::string("nessuno") : text;
-}
-
 std::string PupilRows(const ClassSummary& summary) {
   std::string rows;
   for (const PupilSummary& pupil : summary.pupils) {
     rows += "<tr>" + Cell(pupil.name.empty() ? std::string("(senza nome)") : pupil.name) +
             Cell(static_cast<long>(pupil.competitions.size())) + Cell(pupil.answers) +
             Cell(Percent(pupil.right, pupil.answers)) + Cell(pupil.bestScore) + Cell(ItalianDate(pupil.lastDay)) +
-            "<td class=\"errori\">" + HtmlEscaped(MistakesText(pupil.mistakes)) + "</td><td>" + CompetitionChart(pupil) + "</td></tr>\n";
+            Cell(pupil.mistakes.denominatorsAdded) + Cell(pupil.mistakes.notReduced) + Cell(pupil.mistakes.other) +
+            "<td>" + CompetitionChart(pupil) + "</td></tr>\n";
   }
   return rows;
 }
@@ -164,8 +150,9 @@ std::string SummaryPage(const ClassSummary& summary) {
   if (!summary.pupils.empty()) {
     page += "<h2>Alunni</h2>\n<table>\n<thead><tr><th class=\"nome\">Alunno</th><th>Gare</th><th>Risposte</th>"
             "<th>Giuste</th><th>Miglior punteggio</th><th class=\"giorno\">Ultimo giorno</th>"
-            "<th class=\"errori\">Errori</th>"
-            "<th class=\"grafico\">Gare nel tempo</th></tr></thead>\n<tbody>\n" +
+            "<th class=\"errore\">Denominatori sommati</th><th class=\"errore\">Non semplificate</th>"
+            "<th class=\"errore\">Altri errori</th><th class=\"grafico\">Gare nel tempo</th></tr></thead>\n"
+            "<tbody>\n" +
             PupilRows(summary) + "</tbody>\n</table>\n";
     page += "<p class=\"nota\">Nel grafico ogni colonna è una gara, dalla prima all'ultima (al più le ultime " +
             std::to_string(kChartCompetitions) +

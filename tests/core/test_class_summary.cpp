@@ -293,9 +293,13 @@ void TestClassSummary::thePageShowsEveryValueAsText_data() {
       << kHeader + Line("Bruno", "2026-12-07 09:30:00", "1/5 + 1/5", "2/10", "denominatori sommati") +
              Line("Bruno", "2026-12-07 09:30:00", "1/5 + 1/5", "2/10", "denominatori sommati") +
              Line("Bruno", "2026-12-07 09:30:00", "1/6 + 1/6", "2/6", "non semplificata") + kGood
-      << QStringList{"<td class=\"errori\">nessuno</td>",
-                     "<td class=\"errori\">2 denominatori sommati, 1 non semplificata</td>"}
-      << QStringList{"altr"};
+      << QStringList{"<th class=\"errore\">Denominatori sommati</th><th class=\"errore\">Non semplificate</th>"
+                     "<th class=\"errore\">Altri errori</th>",
+                     "<td>Anna</td><td>1</td><td>1</td><td>100%</td><td>1</td><td>07/12/2026</td>"
+                     "<td>0</td><td>0</td><td>0</td><td><svg",
+                     "<td>Bruno</td><td>1</td><td>3</td><td>0%</td><td>0</td><td>07/12/2026</td>"
+                     "<td>2</td><td>1</td><td>0</td><td><svg"}
+      << QStringList{"non lett"};
 }
 
 void TestClassSummary::thePageShowsEveryValueAsText() {
