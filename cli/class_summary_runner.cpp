@@ -40,7 +40,8 @@ QString NoDisplayText() {
       displays << QStringLiteral("%1=%2").arg(QLatin1String(name), qEnvironmentVariable(name));
     }
   }
-  const QString which = displays.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(displays.join(QStringLiteral(", ")));
+  const QString which =
+      displays.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(displays.join(QStringLiteral(", ")));
   return QStringLiteral("quorveno: non riesco a raggiungere lo schermo%1 per aprire il browser; per scrivere il "
                         "riepilogo in un file senza schermo usa --output FILE.html\n")
       .arg(which);

@@ -10,11 +10,12 @@ const QString kRegisterFailure = QStringLiteral(
 }  // namespace
 
 QString UnwrittenLinesMessage(const QString& path, const std::vector<QByteArray>& lines) {
-  QString message = lines.size() == 1
-                        ? QStringLiteral("Una risposta non è stata scritta nel registro della classe (%1):\n").arg(path)
-                        : QStringLiteral("%1 risposte non sono state scritte nel registro della classe (%2):\n")
-                              .arg(lines.size())
-                              .arg(path);
+  QString message =
+      lines.size() == 1
+          ? QStringLiteral("Una risposta non è stata scritta nel registro della classe (%1):\n").arg(path)
+          : QStringLiteral("%1 risposte non sono state scritte nel registro della classe (%2):\n")
+                .arg(lines.size())
+                .arg(path);
   for (std::size_t i = 0; i < lines.size() && i < kUnwrittenLinesShown; ++i) {
     message += QString::fromUtf8(lines[i]).trimmed() + QLatin1Char('\n');
   }

@@ -64,8 +64,10 @@ std::optional<FileFailure> ReadRegisterFile(const QString& path, const std::func
   if (!file.open(QIODevice::ReadOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
   for (;;) {
     const QByteArray piece = file.read(qint64{1} << 16);
-    if (piece.isEmpty()) return file.error() == QFileDevice::NoError ? std::nullopt
-                                                                     : std::optional(FileFailure{path, ReasonForErrno(EIO)});
+    if (piece.isEmpty()) {
+      if (file.error() == QFileDevice::NoError) return std::nullopt;
+      return FileFailure{path, ReasonForErrno(EIO)};
+    }
     take(std::string_view(piece.constData(), static_cast<std::size_t>(piece.size())));
   }
 }
