@@ -110,6 +110,16 @@ QByteArray Entry(const QString& path) {
   return ReadBytes(path);
 }
 
+// With strict string checks AddressSanitizer takes the X keyboard library's
+// strndup of a name that fills its buffer for an overflow (google/sanitizers
+// issue 907): for the runs that connect to the X server, that check is off;
+// the program's own code keeps every other check.
+QString WithoutStrictStringChecks() {
+  const QString options = qEnvironmentVariable("ASAN_OPTIONS");
+  return QStringLiteral("ASAN_OPTIONS=") + options + (options.isEmpty() ? QString() : QStringLiteral(":")) +
+         QStringLiteral("strict_string_checks=0");
+}
+
 bool IsPage(const QByteArray& bytes) { return IsSummaryPageStart(std::string_view(bytes.constData(), bytes.size())); }
 
 }  // namespace
@@ -335,6 +345,10 @@ void TestClassSummaryCommand::aNamedRegisterTouchesNothingElse() {
   for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "QUORVENO_RECORD_DIR"}) {
     environment.remove(QLatin1String(name));
   }
+  // LeakSanitizer cannot run under a tracer; what is checked here is which
+  // files are touched.
+  environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                     qEnvironmentVariable("ASAN_OPTIONS") + QStringLiteral(":detect_leaks=0"));
   traced.setProcessEnvironment(environment);
   traced.start(strace, {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-e"), QStringLiteral("trace=%file"),
                         QStringLiteral("-o"), QStringLiteral("traccia"), QStringLiteral(QUORVENO_PROGRAM),
@@ -400,7 +414,8 @@ void TestClassSummaryCommand::theDesktopsFailuresAreToldInItalian() {
                           QStringLiteral("XDG_DATA_DIRS=") + folder.filePath(QStringLiteral("data")),
                           QStringLiteral("XDG_DATA_HOME=") + folder.filePath(QStringLiteral("data")),
                           QStringLiteral("HOME=") + folder.filePath(QStringLiteral("casa")),
-                          QStringLiteral("MAILCAPS=") + folder.filePath(QStringLiteral("mailcap"))};
+                          QStringLiteral("MAILCAPS=") + folder.filePath(QStringLiteral("mailcap")),
+                          WithoutStrictStringChecks()};
   for (const QString& setting : settings) environment << QString(setting).replace(QStringLiteral("%3"), chromium);
 
   const Run run = RunProgram({QStringLiteral("--riepilogo"), QStringLiteral("registro.csv")}, environment,
@@ -436,7 +451,7 @@ void TestClassSummaryCommand::temporaryPagesArePrivateAndDoNotPileUp() {
                               QStringLiteral("-QT_QPA_PLATFORM"), QStringLiteral("-XDG_CURRENT_DESKTOP"),
                               QStringLiteral("XDG_RUNTIME_DIR=") + runtime, QStringLiteral("BROWSER=nessun-browser-qui"),
                               QStringLiteral("XDG_DATA_DIRS=") + runtime, QStringLiteral("XDG_DATA_HOME=") + runtime,
-                              QStringLiteral("HOME=") + runtime},
+                              QStringLiteral("HOME=") + runtime, WithoutStrictStringChecks()},
                              folder.path());
   QCOMPARE(run.status, 1);
   QStringList left = Entries(runtime);
