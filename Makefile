@@ -64,8 +64,9 @@ fuzz:
 	  cmake --build $(FUZZ_BUILD_DIR) --parallel $(JOBS) --target run_fuzzers
 
 # Start-up, memory, idle load and repaint of this build against a bare Qt
-# Widgets window, as medians of several runs: a benchmark that prints
-# figures, not a test. Headless unless QT_QPA_PLATFORM says otherwise.
+# Widgets window, and the class summary of a million register lines, as
+# medians of several runs: a benchmark that prints figures, not a test.
+# Headless unless QT_QPA_PLATFORM says otherwise.
 bench: build
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target quorveno_bench
 	@$(BUILD_DIR)/bench/quorveno_bench

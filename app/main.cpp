@@ -5,13 +5,16 @@
 #include "cli/class_summary_runner.h"
 #include "cli/command_line.h"
 #include "cli/terminal_text.h"
+#include "storage/native_path.h"
 #include "ui/game.h"
 
 namespace {
 
+// As the system gives them: a file name that is not valid UTF-8 still names
+// its file.
 QStringList ArgumentsAfterProgramName(int argc, char* argv[]) {
   QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  for (int i = 1; i < argc; ++i) arguments << quorveno::PathFromNative(QByteArray(argv[i]));
   return arguments;
 }
 
@@ -43,5 +46,7 @@ int main(int argc, char* argv[]) {
   quorveno::Game game(command.voice);
   QObject::connect(&game.events(), &quorveno::GameEvents::programEnded, [] { QCoreApplication::exit(0); });
   game.window().Load();
-  return app.exec();
+  const int status = app.exec();
+  game.Finish();
+  return status;
 }

@@ -6,12 +6,18 @@
 
 namespace quorveno::bench {
 
-inline constexpr int kSummaryLines = 100000;
+inline constexpr int kSummaryLines = 1000000;
 
-// Writes a register of kSummaryLines lines (a year of a class of 25) into
-// `folder` and times `quorveno --riepilogo`'s work on it, from reading the
-// file to writing the page: the median of a few runs, in milliseconds.
-// Nothing when the register or the page could not be written.
-std::optional<double> MedianClassSummaryMilliseconds(const QString& folder);
+struct SummaryFigures {
+  double milliseconds = 0;
+  double peakMebibytes = 0;
+};
+
+// Writes a register of kSummaryLines lines (the years of a large school)
+// into `folder` and runs `quorveno --riepilogo REGISTER --output PAGE` on it
+// as a teacher would: the medians of a few runs of its wall time and peak
+// resident memory. Nothing when the register or the page could not be
+// written.
+std::optional<SummaryFigures> MedianClassSummary(const QString& folder);
 
 }  // namespace quorveno::bench

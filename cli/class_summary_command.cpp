@@ -1,14 +1,15 @@
 #include "cli/class_summary_command.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <cerrno>
-#include <variant>
 
+#include "competition/pupil_name.h"
 #include "core/class_summary.h"
+#include "core/register_reading.h"
 #include "core/summary_page.h"
 #include "storage/file_reason.h"
 #include "storage/record_location.h"
@@ -17,28 +18,38 @@
 namespace quorveno {
 namespace {
 
-QString PageFailure(const QString& path) {
-  return QStringLiteral("Non riesco a scrivere la pagina %1: %2.").arg(path, ReasonForErrno(errno ? errno : EIO));
+const QString kTemporaryPagePattern = QStringLiteral("quorveno-registro-XXXXXX.html");
+// A browser has long opened a temporary page this old.
+constexpr qint64 kTemporaryPageLifeSeconds = 60;
+
+QString PageFailureText(const QString& path, const QString& reason) {
+  return QStringLiteral("Non riesco a scrivere la pagina %1: %2.").arg(path, reason);
 }
 
-std::optional<QString> WriteTo(const QString& path, const QByteArray& page) {
-  QSaveFile file(path);
-  errno = 0;
-  if (!file.open(QIODevice::WriteOnly) || file.write(page) != page.size() || !file.commit()) {
-    return PageFailure(path);
+// Temporary pages that earlier summaries of this user left beside the new
+// one: a browser has read them, and they hold pupils' names. In a shared
+// folder only the user's own pages are touched.
+void RemoveOldTemporaryPages(const QFileInfo& newPage) {
+  const QDateTime oldest = QDateTime::currentDateTime().addSecs(-kTemporaryPageLifeSeconds);
+  const QFileInfoList pages = newPage.dir().entryInfoList({QStringLiteral("quorveno-registro-*.html")}, QDir::Files);
+  for (const QFileInfo& page : pages) {
+    if (page.isSymLink() || page.ownerId() != newPage.ownerId() || page.lastModified() > oldest) continue;
+    QFile::remove(page.filePath());
   }
-  return std::nullopt;
 }
 
 // The browser opens the page after this program has ended, so it stays.
 SummaryOutcome WriteToTemporaryFile(const QByteArray& page) {
-  QTemporaryFile file(QDir::temp().filePath(QStringLiteral("quorveno-registro-XXXXXX.html")));
+  const QString folder = TemporaryPageFolder();
+  QTemporaryFile file(QDir(folder).filePath(kTemporaryPagePattern));
   file.setAutoRemove(false);
   errno = 0;
   if (!file.open() || file.write(page) != page.size() || !file.flush()) {
+    const QString reason = ReasonForErrno(errno ? errno : EIO);
     file.remove();
-    return {{}, PageFailure(file.fileName())};
+    return {{}, PageFailureText(file.fileName().isEmpty() ? folder : file.fileName(), reason)};
   }
+  RemoveOldTemporaryPages(QFileInfo(file.fileName()));
   return {file.fileName(), std::nullopt};
 }
 
@@ -46,9 +57,18 @@ SummaryOutcome WriteToTemporaryFile(const QByteArray& page) {
 
 QString DefaultRegisterPath() { return RegisterPath(LocateRecordDirectory().directory); }
 
-SummaryOutcome WriteClassSummary(const QString& registerPath, const std::optional<QString>& outputPath) {
-  const auto bytes = ReadRegisterFile(registerPath);
-  if (const auto* failure = std::get_if<FileFailure>(&bytes)) {
+QString TemporaryPageFolder() {
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  const QFileInfo info(runtime);
+  if (!runtime.isEmpty() && info.isDir() && !info.isSymLink() && info.isWritable()) return runtime;
+  return QDir::tempPath();
+}
+
+SummaryOutcome WriteClassSummary(const QString& registerPath, const std::optional<QString>& outputPath,
+                                 PageReplacing replacing) {
+  ClassSummaryBuilder summary(SummaryPupilName);
+  RegisterReader reader([&summary](const RegisterLine& line) { summary.Add(line); });
+  if (const auto failure = ReadRegisterFile(registerPath, [&reader](std::string_view piece) { reader.Feed(piece); })) {
     // The machine-wide register is closed to the pupils' accounts.
     const QFileInfo file(registerPath);
     if (file.exists() && !file.isReadable()) {
@@ -58,12 +78,17 @@ SummaryOutcome WriteClassSummary(const QString& registerPath, const std::optiona
     }
     return {{}, QStringLiteral("Non riesco a leggere il registro %1: %2.").arg(failure->path, failure->reason)};
   }
-  const QByteArray& content = std::get<QByteArray>(bytes);
-  const std::string page =
-      SummaryPage(SummariseRegister(ReadRegister(std::string_view(content.constData(), content.size()))));
-  const QByteArray pageBytes = QByteArray::fromStdString(page);
-  if (!outputPath) return WriteToTemporaryFile(pageBytes);
-  if (auto error = WriteTo(*outputPath, pageBytes)) return {{}, *error};
+  reader.Finish();
+  const QByteArray page = QByteArray::fromStdString(SummaryPage(summary.Finish(reader.unreadLines())));
+  if (!outputPath) return WriteToTemporaryFile(page);
+  if (const auto failure = WritePageFile(*outputPath, page, registerPath, replacing)) {
+    if (failure->notOurPage) {
+      return {{}, QStringLiteral("Non scrivo la pagina %1: %2. Per sostituirla aggiungi --sovrascrivi, oppure "
+                                 "scegli un altro nome.")
+                      .arg(failure->failure.path, failure->failure.reason)};
+    }
+    return {{}, PageFailureText(failure->failure.path, failure->failure.reason)};
+  }
   return {*outputPath, std::nullopt};
 }
 

@@ -23,6 +23,10 @@ QString OptionName(const QString& argument) {
   return name.left(name.indexOf(QLatin1Char('=')));
 }
 
+// "-x", "--xyz": an option, never a file name or an option's value. A lone
+// "-" is neither.
+bool IsOption(const QString& argument) { return argument.startsWith(QLatin1Char('-')) && argument.size() > 1; }
+
 CommandLine Refused(const QString& error) {
   CommandLine command;
   command.action = CommandLine::Action::Refuse;
@@ -34,6 +38,15 @@ CommandLine Refused(const QString& error) {
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
   CommandLine command;
+  bool summarise = false;
+  // Each of the program's own options once: a second one is a mistake to
+  // point out, not a choice to guess.
+  QSet<QString> seen;
+  const auto once = [&seen](const QString& option) {
+    const bool first = !seen.contains(option);
+    seen.insert(option);
+    return first;
+  };
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString& argument = arguments[i];
     if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
@@ -44,43 +57,66 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
       command.action = CommandLine::Action::ShowVersion;
       return command;
     }
+    const bool isOutput = argument == QStringLiteral("--output") || argument.startsWith(QStringLiteral("--output="));
+    const QString option = isOutput ? QStringLiteral("--output") : argument;
+    if (isOutput || argument == QStringLiteral("--voce") || argument == QStringLiteral("--riepilogo") ||
+        argument == QStringLiteral("--sovrascrivi")) {
+      if (!once(option)) return Refused(QStringLiteral("quorveno: %1 è ripetuto.").arg(option));
+    }
     if (argument == QStringLiteral("--voce")) {
       command.voice = true;
       continue;
     }
     if (argument == QStringLiteral("--riepilogo")) {
-      command.action = CommandLine::Action::Summarise;
+      summarise = true;
       continue;
     }
-    if (argument == QStringLiteral("--output") || argument.startsWith(QStringLiteral("--output="))) {
+    if (argument == QStringLiteral("--sovrascrivi")) {
+      command.overwrite = true;
+      continue;
+    }
+    if (isOutput) {
       const qsizetype equals = argument.indexOf(QLatin1Char('='));
-      if (equals < 0 && i + 1 < arguments.size()) {
-        command.outputPath = arguments[++i];
-      } else if (equals >= 0) {
+      if (equals >= 0) {
         command.outputPath = argument.mid(equals + 1);
+      } else if (i + 1 < arguments.size() && !IsOption(arguments[i + 1])) {
+        command.outputPath = arguments[++i];
       }
       if (command.outputPath.value_or(QString()).isEmpty()) {
-        return Refused(QStringLiteral("quorveno: manca il file dopo --output."));
+        return Refused(QStringLiteral("quorveno: manca il file dopo --output (per un nome che comincia con «-» "
+                                      "scrivi ./-nome)."));
       }
       continue;
     }
-    if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+    if (IsOption(argument)) {
       const QString name = OptionName(argument);
       if (kQtFlags.contains(name)) continue;
       if (kQtOptionsWithValue.contains(name)) {
-        if (!argument.contains(QLatin1Char('='))) ++i;
+        if (!argument.contains(QLatin1Char('='))) {
+          if (i + 1 >= arguments.size() || IsOption(arguments[i + 1])) {
+            return Refused(QStringLiteral("quorveno: manca il valore dopo %1.").arg(argument));
+          }
+          ++i;
+        }
         continue;
       }
       return Refused(QStringLiteral("quorveno: opzione sconosciuta «%1».").arg(argument));
     }
-    if (command.action == CommandLine::Action::Summarise && !command.registerPath) {
+    if (summarise && !command.registerPath) {
       command.registerPath = argument;
       continue;
     }
     return Refused(QStringLiteral("quorveno: argomento inatteso «%1».").arg(argument));
   }
-  if (command.outputPath && command.action != CommandLine::Action::Summarise) {
+  if (summarise) {
+    command.action = CommandLine::Action::Summarise;
+    if (command.voice) return Refused(QStringLiteral("quorveno: --voce vale per il gioco, non con --riepilogo."));
+  }
+  if (command.outputPath && !summarise) {
     return Refused(QStringLiteral("quorveno: --output vale solo con --riepilogo."));
+  }
+  if (command.overwrite && !command.outputPath) {
+    return Refused(QStringLiteral("quorveno: --sovrascrivi vale solo con --riepilogo e --output."));
   }
   return command;
 }
@@ -88,7 +124,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 QString UsageText() {
   return QStringLiteral(
       "Uso: quorveno [--voce]\n"
-      "     quorveno --riepilogo [REGISTRO] [--output FILE.html]\n"
+      "     quorveno --riepilogo [REGISTRO] [--output FILE.html [--sovrascrivi]]\n"
       "     quorveno --help | --version\n"
       "\n"
       "Quorveno: gara di addizioni di frazioni con lo stesso denominatore.\n"
@@ -104,7 +140,10 @@ QString UsageText() {
       "              scrive il riepilogo della classe dal registro (di solito\n"
       "              registro.csv nella cartella del record) e lo apre nel browser\n"
       "  --output FILE.html\n"
-      "              con --riepilogo: scrive il riepilogo in FILE.html, senza aprirlo\n"
+      "              con --riepilogo: scrive il riepilogo in FILE.html, senza aprirlo;\n"
+      "              un file che c'è già è sostituito solo se è un riepilogo\n"
+      "  --sovrascrivi\n"
+      "              con --output: sostituisce anche un file che non è un riepilogo\n"
       "  --help      mostra questo aiuto ed esce\n"
       "  --version   mostra la versione ed esce\n");
 }

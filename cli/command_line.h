@@ -17,6 +17,9 @@ struct CommandLine {
   // folder, and the page to write, when not a temporary one for the browser.
   std::optional<QString> registerPath;
   std::optional<QString> outputPath;
+  // With outputPath: replace an existing file there even when it is not an
+  // earlier summary page.
+  bool overwrite = false;
   // Why the arguments were refused, in Italian, for Refuse.
   QString error;
 };
@@ -26,7 +29,9 @@ inline constexpr int kUsageErrorStatus = 2;
 
 // Reads the arguments after the program's name. Qt's own options
 // ("-platform offscreen", "--style=Fusion", ...) are left for Qt; any other
-// option, and any other argument, is refused.
+// option, and any other argument, is refused. An option's value is never
+// another option, each of the program's options comes at most once, and
+// --voce does not go with --riepilogo.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The Italian texts of --help and --version.

@@ -11,6 +11,22 @@ const QString kRegisterFailure = QStringLiteral(
 
 }  // namespace
 
+QString UnwrittenLinesMessage(const QString& path, const std::vector<QByteArray>& lines) {
+  QString message =
+      lines.size() == 1
+          ? QStringLiteral("Una risposta non è stata scritta nel registro della classe (%1):\n").arg(path)
+          : QStringLiteral("%1 risposte non sono state scritte nel registro della classe (%2):\n")
+                .arg(lines.size())
+                .arg(path);
+  for (std::size_t i = 0; i < lines.size() && i < kUnwrittenLinesShown; ++i) {
+    message += QString::fromUtf8(lines[i]).trimmed() + QLatin1Char('\n');
+  }
+  if (lines.size() > kUnwrittenLinesShown) {
+    message += QStringLiteral("... e altre %1.\n").arg(lines.size() - kUnwrittenLinesShown);
+  }
+  return message;
+}
+
 LocalTime LocalTimeOf(const QDateTime& time) {
   const QDate date = time.date();
   const QTime clock = time.time();

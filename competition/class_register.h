@@ -4,8 +4,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/game_event_values.h"
 #include "core/register_line.h"
@@ -36,6 +38,12 @@ class ClassRegister {
   LocalTime startedAt_;
   bool failureTold_ = false;
 };
+
+// The message, at the program's end, naming the lines that could not be
+// written into the register at `path`, each as the file would have held it
+// (at most kUnwrittenLinesShown of them), so that the teacher can copy them.
+inline constexpr std::size_t kUnwrittenLinesShown = 20;
+QString UnwrittenLinesMessage(const QString& path, const std::vector<QByteArray>& lines);
 
 // The clock's date and time for the register.
 LocalTime LocalTimeOf(const QDateTime& time);

@@ -10,4 +10,13 @@ QString OneLineName(const QString& typed) {
   return name;
 }
 
+PupilName SummaryPupilName(std::string_view written) {
+  const QString shown = QString::fromUtf8(written.data(), static_cast<qsizetype>(written.size()))
+                            .simplified()
+                            .normalized(QString::NormalizationForm_C);
+  const QString key =
+      shown.normalized(QString::NormalizationForm_D).toCaseFolded().normalized(QString::NormalizationForm_C);
+  return {shown.toStdString(), key.toStdString()};
+}
+
 }  // namespace quorveno

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <string_view>
+
+#include "core/class_summary.h"
+
 namespace quorveno {
 
 // The pupil's name as the game shows and keeps it: one line, so a control
@@ -10,5 +14,12 @@ namespace quorveno {
 // apart from their letter are composed (Unicode NFC), so "Jose" followed by
 // a combining acute reads "José" and keeps its é in the record file.
 QString OneLineName(const QString& typed);
+
+// A name from the register as the class summary shows and groups it: every
+// run of Unicode blanks (the no-break space included) is one blank, none at
+// either end, accents composed (NFC); the key is that name with its case
+// folded, so "ИВАН" and "Иван", "ŁUKASZ" and "łukasz", "Anna  Maria" and
+// "Anna Maria" are one pupil, while names that differ otherwise stay apart.
+PupilName SummaryPupilName(std::string_view written);
 
 }  // namespace quorveno

@@ -1,81 +1,57 @@
 #include "core/class_summary.h"
 
 #include <algorithm>
-#include <map>
-#include <string_view>
 #include <tuple>
-#include <unordered_map>
 
 #include "core/mistake_kind.h"
 
 namespace quorveno {
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r\n";
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-struct PupilTally {
-  PupilSummary summary;
-  // Keyed by the competition's start, which sorts as time does.
-  std::map<std::string, CompetitionTally> competitions;
-};
-
-void Count(SumSummary& sum, MistakeKind kind) {
-  ++sum.answers;
-  if (kind == MistakeKind::None) return;
-  ++sum.wrong;
-  if (kind == MistakeKind::NotReduced) ++sum.notReduced;
-  if (kind == MistakeKind::DenominatorsAdded) ++sum.denominatorsAdded;
-  if (kind == MistakeKind::Other) ++sum.other;
+void Count(MistakeTally& tally, MistakeKind kind) {
+  if (kind == MistakeKind::NotReduced) ++tally.notReduced;
+  if (kind == MistakeKind::DenominatorsAdded) ++tally.denominatorsAdded;
+  if (kind == MistakeKind::Other) ++tally.other;
 }
 
 }  // namespace
 
-std::string PupilKey(std::string_view name) {
-  std::string key(Trimmed(name));
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(key[i]);
-    if (byte >= 'A' && byte <= 'Z') {
-      key[i] = static_cast<char>(byte - 'A' + 'a');
-    } else if (byte == 0xC3 && i + 1 < key.size()) {
-      // UTF-8 of U+00C0 to U+00DE, but not U+00D7 (the multiplication sign).
-      const auto next = static_cast<unsigned char>(key[i + 1]);
-      if (next >= 0x80 && next <= 0x9E && next != 0x97) key[i + 1] = static_cast<char>(next + 0x20);
-      ++i;
-    }
+void ClassSummaryBuilder::Add(const RegisterLine& line) {
+  const bool right = line.verdict == kRightText;
+  const MistakeKind kind = MistakeFromText(line.mistake).value_or(MistakeKind::Other);
+  ++answers_;
+
+  auto spelling = spellings_.find(line.pupil);
+  if (spelling == spellings_.end()) {
+    PupilName name = naming_(line.pupil);
+    PupilTally& tally = pupils_[name.key];
+    if (tally.summary.answers == 0) tally.summary.name = std::move(name.shown);
+    spelling = spellings_.emplace(line.pupil, &tally).first;
   }
-  return key;
+  PupilTally& pupil = *spelling->second;
+  ++pupil.summary.answers;
+  if (right) ++pupil.summary.right;
+  Count(pupil.summary.mistakes, kind);
+  pupil.summary.lastDay = std::max(pupil.summary.lastDay, line.date);
+  CompetitionTally& competition = pupil.competitions[line.competition];
+  ++(right ? competition.right : competition.wrong);
+
+  SumSummary& sum = sums_[line.problem];
+  ++sum.answers;
+  if (!right) ++sum.wrong;
+  Count(sum.mistakes, kind);
+
+  if (firstDay_.empty() || line.date < firstDay_) firstDay_ = line.date;
+  lastDay_ = std::max(lastDay_, line.date);
 }
 
-ClassSummary SummariseRegister(const RegisterReading& reading) {
+ClassSummary ClassSummaryBuilder::Finish(std::size_t unreadLines) {
   ClassSummary summary;
-  summary.answers = reading.lines.size();
-  summary.unreadLines = reading.unreadLines;
-  // Keyed by PupilKey, which is also the order of the page.
-  std::map<std::string, PupilTally> pupils;
-  std::unordered_map<std::string, SumSummary> sums;
-  for (const RegisterLine& line : reading.lines) {
-    const bool right = line.verdict == kRightText;
-    PupilTally& pupil = pupils[PupilKey(line.pupil)];
-    if (pupil.summary.answers == 0) pupil.summary.name = Trimmed(line.pupil);
-    ++pupil.summary.answers;
-    if (right) ++pupil.summary.right;
-    pupil.summary.lastDay = std::max(pupil.summary.lastDay, line.date);
-    CompetitionTally& competition = pupil.competitions[line.competition];
-    ++(right ? competition.right : competition.wrong);
-
-    SumSummary& sum = sums[line.problem];
-    Count(sum, MistakeFromText(line.mistake).value_or(MistakeKind::Other));
-
-    if (summary.firstDay.empty() || line.date < summary.firstDay) summary.firstDay = line.date;
-    summary.lastDay = std::max(summary.lastDay, line.date);
-  }
-
-  for (auto& [key, tally] : pupils) {
+  summary.answers = answers_;
+  summary.unreadLines = unreadLines;
+  summary.firstDay = firstDay_;
+  summary.lastDay = lastDay_;
+  for (auto& [key, tally] : pupils_) {
     for (auto& [startedAt, competition] : tally.competitions) {
       competition.startedAt = startedAt;
       tally.summary.bestScore = std::max(tally.summary.bestScore, competition.right);
@@ -84,7 +60,7 @@ ClassSummary SummariseRegister(const RegisterReading& reading) {
     summary.pupils.push_back(std::move(tally.summary));
   }
 
-  for (auto& [problem, sum] : sums) {
+  for (auto& [problem, sum] : sums_) {
     if (sum.wrong == 0) continue;
     sum.problem = problem;
     summary.mostOftenWrong.push_back(std::move(sum));

@@ -67,6 +67,25 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
 
 }  // namespace
 
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
+  const std::size_t start = pos;
+  return DecodeUtf8(text, pos) == kInvalid ? 0 : pos - start;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    // Plain ASCII, the bulk of a register, needs no decoding.
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(text, pos);
+    if (length == 0) return false;
+    pos += length;
+  }
+  return true;
+}
+
 char32_t CodePointFromCp1252(unsigned char byte) {
   return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,12 @@ char32_t CodePointFromCp1252(unsigned char byte);
 
 // The byte for a code point, or '?' for one that the code page lacks.
 unsigned char Cp1252FromCodePoint(char32_t codePoint);
+
+// The length of the valid UTF-8 sequence at `pos` (never past the end of
+// `text`), or 0 where the bytes are not valid UTF-8 (malformed, overlong,
+// a surrogate).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos);
+bool IsValidUtf8(std::string_view text);
 
 // Whole texts between UTF-8 and the code page; characters the code page
 // lacks, and bytes that are not valid UTF-8, become '?'.

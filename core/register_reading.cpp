@@ -1,145 +1,300 @@
 #include "core/register_reading.h"
 
-#include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
-#include <string>
+#include <utility>
 
+#include "core/cp1252.h"
 #include "core/mistake_kind.h"
 
 namespace quorveno {
 namespace {
 
 constexpr std::size_t kFieldCount = 9;
-using Fields = std::array<std::string, kFieldCount>;
+using Fields = std::array<std::string*, kFieldCount>;
 
-// Removes the apostrophe the writer put before a formula-looking field.
-std::string WithoutFormulaGuard(std::string field) {
-  if (!field.empty() && field.front() == '\'' && NeedsFormulaGuard(field)) field.erase(0, 1);
-  return field;
+// The line's fields in the header's order.
+Fields FieldsOf(RegisterLine& line) {
+  return {&line.date,    &line.time,   &line.pupil,   &line.competition, &line.problem,
+          &line.answer,  &line.verdict, &line.solution, &line.mistake};
 }
 
-// Reads the fields of one line from `at`; on success `at` is past its line
-// end. Nothing when the line does not have exactly the register's fields.
-std::optional<Fields> ParseFields(std::string_view bytes, std::size_t& at) {
-  Fields fields;
+// Removes the apostrophe the writer put before a formula-looking field.
+void RemoveFormulaGuard(std::string& field) {
+  if (!field.empty() && field.front() == '\'' && NeedsFormulaGuard(field)) field.erase(0, 1);
+}
+
+enum class Parse { Complete, Invalid, QuoteOpen };
+
+// Splits one register line, its file lines joined by their own ends, into
+// the fields of `line`. The fields keep their memory from line to line, so
+// that reading a long register allocates next to nothing.
+Parse ParseFields(std::string_view text, RegisterLine& line) {
+  const Fields fields = FieldsOf(line);
   std::size_t count = 0;
-  std::size_t i = at;
+  std::size_t i = 0;
   for (;;) {
-    std::string field;
-    if (i < bytes.size() && bytes[i] == '"') {
+    if (count == kFieldCount) return Parse::Invalid;
+    std::string& field = *fields[count++];
+    field.clear();
+    if (i < text.size() && text[i] == '"') {
       for (++i;; ++i) {
-        if (i >= bytes.size()) return std::nullopt;
-        if (bytes[i] == '"') {
-          if (i + 1 < bytes.size() && bytes[i + 1] == '"') {
+        if (i >= text.size()) return Parse::QuoteOpen;
+        if (text[i] == '"') {
+          if (i + 1 < text.size() && text[i + 1] == '"') {
             ++i;
           } else {
             ++i;
             break;
           }
         }
-        field += bytes[i];
+        field += text[i];
       }
     } else {
-      std::size_t end = i;
-      while (end < bytes.size() && bytes[end] != ';' && bytes[end] != '\n') ++end;
-      field.assign(bytes.substr(i, end - i));
+      const std::size_t end = std::min(text.find(';', i), text.size());
+      field.assign(text.substr(i, end - i));
       i = end;
-      if (!field.empty() && field.back() == '\r' && (i == bytes.size() || bytes[i] == '\n')) field.pop_back();
     }
-    if (count == kFieldCount) return std::nullopt;
-    fields[count++] = WithoutFormulaGuard(std::move(field));
-    if (i < bytes.size() && bytes[i] == ';') {
-      ++i;
-      continue;
-    }
-    if (i < bytes.size() && bytes[i] == '\r') ++i;
-    if (i < bytes.size() && bytes[i] != '\n') return std::nullopt;
-    at = i < bytes.size() ? i + 1 : i;
-    if (count != kFieldCount) return std::nullopt;
-    return fields;
+    RemoveFormulaGuard(field);
+    if (i == text.size()) return count == kFieldCount ? Parse::Complete : Parse::Invalid;
+    if (text[i] != ';') return Parse::Invalid;
+    ++i;
   }
 }
 
-bool IsDigits(std::string_view text) {
+bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t;") == std::string_view::npos; }
+
+// A whole number of 1 to `most` digits, within [low, high].
+std::optional<int> NumberIn(std::string_view text, std::size_t most, int low, int high) {
+  if (text.empty() || text.size() > most) return std::nullopt;
+  int value = 0;
   for (const char ch : text) {
-    if (ch < '0' || ch > '9') return false;
+    if (ch < '0' || ch > '9') return std::nullopt;
+    value = value * 10 + (ch - '0');
   }
+  if (value < low || value > high) return std::nullopt;
+  return value;
+}
+
+// The text split at each of `separators`, into exactly `count` parts.
+template <std::size_t count>
+std::optional<std::array<std::string_view, count>> Parts(std::string_view text, std::string_view separators) {
+  std::array<std::string_view, count> parts;
+  for (std::size_t n = 0; n < count; ++n) {
+    const std::size_t end = n + 1 == count ? text.size() : text.find_first_of(separators);
+    if (end == std::string_view::npos) return std::nullopt;
+    parts[n] = text.substr(0, end);
+    text.remove_prefix(std::min(text.size(), end + 1));
+  }
+  if (parts[count - 1].find_first_of(separators) != std::string_view::npos) return std::nullopt;
+  return parts;
+}
+
+void AppendTwoDigits(std::string& text, int value) {
+  text += static_cast<char>('0' + value / 10);
+  text += static_cast<char>('0' + value % 10);
+}
+
+bool IsGameDate(std::string_view text) {
+  return text.size() == 10 && text[4] == '-' && text[7] == '-' && NumberIn(text.substr(0, 4), 4, 0, 9999) &&
+         NumberIn(text.substr(5, 2), 2, 1, 12) && NumberIn(text.substr(8, 2), 2, 1, 31);
+}
+
+bool IsGameTime(std::string_view text) {
+  return text.size() == 8 && text[2] == ':' && text[5] == ':' && NumberIn(text.substr(0, 2), 2, 0, 23) &&
+         NumberIn(text.substr(3, 2), 2, 0, 59) && NumberIn(text.substr(6, 2), 2, 0, 60);
+}
+
+// Appends the date as the game writes it, "2026-12-07", read from that form
+// or from what an Italian spreadsheet writes back: "07/12/2026", "7/12/26",
+// "07.12.2026". False when it is no date.
+bool AppendGameDate(std::string& out, std::string_view text) {
+  if (IsGameDate(text)) {
+    out += text;
+    return true;
+  }
+  const auto parts = Parts<3>(text, "/.-");
+  if (!parts) return false;
+  const auto day = NumberIn((*parts)[0], 2, 1, 31);
+  const auto month = NumberIn((*parts)[1], 2, 1, 12);
+  const std::string_view yearText = (*parts)[2];
+  if (yearText.size() != 2 && yearText.size() != 4) return false;
+  const auto year = NumberIn(yearText, 4, 0, 9999);
+  if (!day || !month || !year) return false;
+  // "26" is 2026: the register is younger than the century.
+  const int fullYear = yearText.size() == 2 ? 2000 + *year : *year;
+  AppendTwoDigits(out, fullYear / 100);
+  AppendTwoDigits(out, fullYear % 100);
+  out += '-';
+  AppendTwoDigits(out, *month);
+  out += '-';
+  AppendTwoDigits(out, *day);
   return true;
 }
 
-// "dd", within [low, high].
-bool IsNumberIn(std::string_view two, int low, int high) {
-  if (!IsDigits(two)) return false;
-  const int value = (two[0] - '0') * 10 + (two[1] - '0');
-  return value >= low && value <= high;
+// Appends the time as the game writes it, "09:30:05", read from that form or
+// from what a spreadsheet writes back: "9:30", "09:30" (the seconds then
+// being 00), "09.30.05".
+bool AppendGameTime(std::string& out, std::string_view text) {
+  if (IsGameTime(text)) {
+    out += text;
+    return true;
+  }
+  std::optional<int> hour, minute, second = 0;
+  if (const auto hms = Parts<3>(text, ":.")) {
+    hour = NumberIn((*hms)[0], 2, 0, 23);
+    minute = (*hms)[1].size() == 2 ? NumberIn((*hms)[1], 2, 0, 59) : std::nullopt;
+    second = (*hms)[2].size() == 2 ? NumberIn((*hms)[2], 2, 0, 60) : std::nullopt;
+  } else if (const auto hm = Parts<2>(text, ":.")) {
+    hour = NumberIn((*hm)[0], 2, 0, 23);
+    minute = (*hm)[1].size() == 2 ? NumberIn((*hm)[1], 2, 0, 59) : std::nullopt;
+  }
+  if (!hour || !minute || !second) return false;
+  AppendTwoDigits(out, *hour);
+  out += ':';
+  AppendTwoDigits(out, *minute);
+  out += ':';
+  AppendTwoDigits(out, *second);
+  return true;
 }
 
-bool IsDate(std::string_view text) {
-  return text.size() == 10 && IsDigits(text.substr(0, 4)) && text[4] == '-' && IsNumberIn(text.substr(5, 2), 1, 12) &&
-         text[7] == '-' && IsNumberIn(text.substr(8, 2), 1, 31);
+// "2026-12-07 09:30:00", and what a spreadsheet makes of it.
+bool AppendGameDateTime(std::string& out, std::string_view text) {
+  const std::size_t blank = text.find(' ');
+  if (blank == std::string_view::npos) return false;
+  const std::size_t timeStart = text.find_first_not_of(' ', blank);
+  if (timeStart == std::string_view::npos || !AppendGameDate(out, text.substr(0, blank))) return false;
+  out += ' ';
+  return AppendGameTime(out, text.substr(timeStart));
 }
 
-bool IsTime(std::string_view text) {
-  return text.size() == 8 && IsNumberIn(text.substr(0, 2), 0, 23) && text[2] == ':' &&
-         IsNumberIn(text.substr(3, 2), 0, 59) && text[5] == ':' && IsNumberIn(text.substr(6, 2), 0, 60);
+// Puts `field` as the game writes it; false when `append` cannot read it.
+template <typename Append>
+bool InGameForm(std::string& field, std::string& scratch, Append append) {
+  scratch.clear();
+  if (!append(scratch, field)) return false;
+  field.swap(scratch);
+  return true;
 }
 
-bool IsDateTime(std::string_view text) {
-  return text.size() == 19 && IsDate(text.substr(0, 10)) && text[10] == ' ' && IsTime(text.substr(11));
-}
-
-bool IsValid(const RegisterLine& line) {
+// Whether the line is valid, its date and times then put as the game writes
+// them.
+bool MakeValid(RegisterLine& line, std::string& scratch) {
   const auto mistake = MistakeFromText(line.mistake);
   const bool verdictFits = (line.verdict == kRightText && mistake == MistakeKind::None) ||
                            (line.verdict == kWrongText && mistake && mistake != MistakeKind::None);
-  return verdictFits && IsDate(line.date) && IsTime(line.time) && IsDateTime(line.competition) &&
-         !line.problem.empty() && !line.solution.empty();
+  return verdictFits && !line.problem.empty() && !line.solution.empty() &&
+         InGameForm(line.date, scratch, AppendGameDate) && InGameForm(line.time, scratch, AppendGameTime) &&
+         InGameForm(line.competition, scratch, AppendGameDateTime);
 }
 
-RegisterLine LineFrom(Fields& fields) {
-  return {std::move(fields[0]), std::move(fields[1]), std::move(fields[2]), std::move(fields[3]), std::move(fields[4]),
-          std::move(fields[5]), std::move(fields[6]), std::move(fields[7]), std::move(fields[8])};
-}
-
-bool IsHeader(const Fields& fields) {
+bool IsHeader(RegisterLine& line) {
   std::string_view header = kRegisterHeader;
-  for (const std::string& field : fields) {
-    if (header.substr(0, field.size()) != field) return false;
-    header.remove_prefix(std::min(header.size(), field.size() + 1));
+  for (const std::string* field : FieldsOf(line)) {
+    if (header.substr(0, field->size()) != *field) return false;
+    header.remove_prefix(std::min(header.size(), field->size() + 1));
   }
   return header.empty();
 }
 
 }  // namespace
 
+void RegisterReader::Feed(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (afterCarriageReturn_) {
+      afterCarriageReturn_ = false;
+      if (bytes[i] == '\n') {
+        // The CR ended its line already; a quoted field keeps the whole end.
+        if (!pending_.empty()) pending_.back().end += '\n';
+        ++i;
+        continue;
+      }
+    }
+    // A loop rather than find_first_of, which looks each byte up in the set.
+    std::size_t end = i;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    const std::string_view piece = bytes.substr(i, end - i);
+    if (line_.size() + piece.size() > kLongestLine) {
+      lineTooLong_ = true;
+      line_.clear();
+    } else if (!lineTooLong_) {
+      line_ += piece;
+    }
+    if (end == bytes.size()) return;
+    afterCarriageReturn_ = bytes[end] == '\r';
+    i = end + 1;
+    EndLine(std::string(1, bytes[end]));
+  }
+}
+
+void RegisterReader::Finish() {
+  if (!line_.empty() || lineTooLong_) EndLine({});
+  ReadPending(true);
+}
+
+void RegisterReader::EndLine(std::string end) {
+  std::string line;
+  line.swap(line_);
+  if (atStart_ && std::string_view(line).substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
+    line.erase(0, kUtf8ByteOrderMark.size());
+  }
+  atStart_ = false;
+  if (std::exchange(lineTooLong_, false)) {
+    ReadPending(true);
+    ++unread_;
+    return;
+  }
+  TakeFileLine({std::move(line), std::move(end)});
+}
+
+void RegisterReader::TakeFileLine(FileLine line) {
+  if (pending_.empty() && IsBlank(line.text)) return;
+  pending_.push_back(std::move(line));
+  ReadPending(false);
+}
+
+void RegisterReader::ReadPending(bool atEnd) {
+  if (pending_.empty()) return;
+  // A register line is nearly always one line of the file, read in place.
+  std::string_view text = pending_.front().text;
+  if (pending_.size() > 1) {
+    joined_ = pending_.front().text;
+    for (std::size_t n = 1; n < pending_.size(); ++n) joined_ += pending_[n - 1].end + pending_[n].text;
+    text = joined_;
+  }
+  if (!IsValidUtf8(text)) {
+    joined_ = Utf8FromCp1252(text);
+    text = joined_;
+  }
+  const Parse parsed = ParseFields(text, parsed_);
+  if (parsed == Parse::QuoteOpen && !atEnd && pending_.size() < kRecordLines) return;
+  if (parsed == Parse::QuoteOpen) {
+    // The quote never closes: the first line is lost, the next are read
+    // anew.
+    ++unread_;
+    std::vector<FileLine> rest(std::make_move_iterator(pending_.begin() + 1),
+                               std::make_move_iterator(pending_.end()));
+    pending_.clear();
+    for (FileLine& line : rest) TakeFileLine(std::move(line));
+    if (atEnd) ReadPending(true);
+    return;
+  }
+  pending_.clear();
+  if (parsed == Parse::Complete && IsHeader(parsed_)) return;
+  if (parsed == Parse::Complete && MakeValid(parsed_, scratch_)) {
+    take_(parsed_);
+  } else {
+    ++unread_;
+  }
+}
+
 RegisterReading ReadRegister(std::string_view bytes) {
   RegisterReading reading;
-  reading.lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-  std::size_t at = bytes.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size() : 0;
-  while (at < bytes.size()) {
-    const std::string_view rest = bytes.substr(at);
-    if (rest.starts_with("\n") || rest.starts_with("\r\n")) {
-      at += rest[0] == '\n' ? 1 : 2;
-      continue;
-    }
-    std::size_t end = at;
-    if (auto fields = ParseFields(bytes, end)) {
-      if (IsHeader(*fields)) {
-        at = end;
-        continue;
-      }
-      RegisterLine line = LineFrom(*fields);
-      if (IsValid(line)) {
-        reading.lines.push_back(std::move(line));
-        at = end;
-        continue;
-      }
-    }
-    ++reading.unreadLines;
-    const std::size_t lineEnd = bytes.find('\n', at);
-    at = lineEnd == std::string_view::npos ? bytes.size() : lineEnd + 1;
-  }
+  RegisterReader reader([&reading](const RegisterLine& line) { reading.lines.push_back(line); });
+  reader.Feed(bytes);
+  reader.Finish();
+  reading.unreadLines = reader.unreadLines();
   return reading;
 }
 

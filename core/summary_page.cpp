@@ -15,27 +15,32 @@ constexpr std::string_view kPageStart = R"(<!DOCTYPE html>
 <meta name="viewport" content="width=device-width">
 <title>Registro della classe</title>
 <style>
-@page { size: A4; margin: 15mm; }
-body { font-family: sans-serif; font-size: 11pt; color: #000; background: #fff; max-width: 180mm; margin: 1em auto; }
-h1 { font-size: 18pt; margin: 0 0 0.3em; }
-h2 { font-size: 14pt; margin: 1.2em 0 0.4em; }
-table { border-collapse: collapse; width: 100%; table-layout: fixed; }
-th, td { border: 1px solid #999; padding: 0.2em 0.4em; text-align: right; vertical-align: middle; }
+@page { size: A4; margin: 10mm; }
+body { font-family: sans-serif; font-size: 10pt; color: #000; background: #fff; max-width: 190mm; margin: 0.5em auto; }
+h1 { font-size: 16pt; margin: 0 0 0.2em; }
+h2 { font-size: 12pt; margin: 0.8em 0 0.3em; }
+p { margin: 0.3em 0; }
+table { border-collapse: collapse; width: 100%; table-layout: fixed; font-size: 8.5pt; line-height: 1.15; }
+th, td { border: 1px solid #999; padding: 0.1em 0.3em; text-align: right; vertical-align: middle; }
 td:first-child { overflow-wrap: anywhere; }
-th.nome { width: 18%; }
-th.giorno { width: 22mm; }
-th.grafico { width: 47mm; }
+th.nome { width: 21%; }
+th.giorno { width: 18mm; }
+th.errore { width: 8%; }
+th.grafico { width: 27mm; }
 th:first-child, td:first-child { text-align: left; }
-th { background: #eee; font-weight: bold; font-size: 9pt; }
+th { background: #eee; font-weight: bold; font-size: 8pt; }
 tr { break-inside: avoid; }
-svg { display: block; width: 45mm; height: 10mm; }
-.nota { color: #444; font-size: 9pt; }
+svg { display: block; width: 25mm; height: 4mm; }
+.nota { color: #444; font-size: 8pt; }
 .avviso { font-weight: bold; }
 </style>
 </head>
 <body>
 <h1>Registro della classe</h1>
 )";
+
+// What every page starts with, whatever it holds.
+constexpr std::string_view kPageSignature = kPageStart.substr(0, kPageStart.find("<style>"));
 
 // A pupil's chart shows the last kChartCompetitions competitions.
 constexpr std::size_t kChartCompetitions = 30;
@@ -111,6 +116,7 @@ std::string PupilRows(const ClassSummary& summary) {
     rows += "<tr>" + Cell(pupil.name.empty() ? std::string("(senza nome)") : pupil.name) +
             Cell(static_cast<long>(pupil.competitions.size())) + Cell(pupil.answers) +
             Cell(Percent(pupil.right, pupil.answers)) + Cell(pupil.bestScore) + Cell(ItalianDate(pupil.lastDay)) +
+            Cell(pupil.mistakes.denominatorsAdded) + Cell(pupil.mistakes.notReduced) + Cell(pupil.mistakes.other) +
             "<td>" + CompetitionChart(pupil) + "</td></tr>\n";
   }
   return rows;
@@ -122,7 +128,7 @@ std::string SumRows(const ClassSummary& summary) {
     rows += "<tr>" + Cell(sum.problem) +
             Cell(Counted(static_cast<std::size_t>(sum.wrong), "volta", "volte") + " su " +
                  std::to_string(sum.answers)) +
-            Cell(sum.notReduced) + Cell(sum.denominatorsAdded) + Cell(sum.other) + "</tr>\n";
+            Cell(sum.mistakes.notReduced) + Cell(sum.mistakes.denominatorsAdded) + Cell(sum.mistakes.other) + "</tr>\n";
   }
   return rows;
 }
@@ -144,7 +150,9 @@ std::string SummaryPage(const ClassSummary& summary) {
   if (!summary.pupils.empty()) {
     page += "<h2>Alunni</h2>\n<table>\n<thead><tr><th class=\"nome\">Alunno</th><th>Gare</th><th>Risposte</th>"
             "<th>Giuste</th><th>Miglior punteggio</th><th class=\"giorno\">Ultimo giorno</th>"
-            "<th class=\"grafico\">Gare nel tempo</th></tr></thead>\n<tbody>\n" +
+            "<th class=\"errore\">Denominatori sommati</th><th class=\"errore\">Non semplificate</th>"
+            "<th class=\"errore\">Altri errori</th><th class=\"grafico\">Gare nel tempo</th></tr></thead>\n"
+            "<tbody>\n" +
             PupilRows(summary) + "</tbody>\n</table>\n";
     page += "<p class=\"nota\">Nel grafico ogni colonna è una gara, dalla prima all'ultima (al più le ultime " +
             std::to_string(kChartCompetitions) +
@@ -159,5 +167,7 @@ std::string SummaryPage(const ClassSummary& summary) {
   }
   return page + std::string(kPageEnd);
 }
+
+bool IsSummaryPageStart(std::string_view start) { return start.starts_with(kPageSignature); }
 
 }  // namespace quorveno

@@ -4,15 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
-
 #include <cerrno>
 
 #include "storage/file_reason.h"
+#include "storage/native_path.h"
 
 namespace quorveno::posix_file {
 
-QByteArray NativePath(const QString& path) { return QFile::encodeName(path); }
+QByteArray NativePath(const QString& path) { return NativeFromPath(path); }
 
 FileFailure Failure(const QString& path, int errorNumber) { return {path, ReasonForErrno(errorNumber)}; }
 
@@ -61,6 +60,17 @@ std::variant<Descriptor, FileFailure> OpenRegular(const QString& path, int flags
   if (::fstat(fd.get(), &after) != 0) return Failure(path, errno);
   if (auto failure = KindFailure(path, after.st_mode)) return *failure;
   return fd;
+}
+
+int ReadEach(int fd, const std::function<void(std::string_view)>& take) {
+  char chunk[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return errno;
+    if (got == 0) return 0;
+    take(std::string_view(chunk, static_cast<std::size_t>(got)));
+  }
 }
 
 int WriteAll(int fd, const QByteArray& bytes, WriteAt at) {

@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <variant>
 
@@ -18,6 +20,7 @@
 // a write that puts every byte.
 namespace quorveno::posix_file {
 
+// The path as the system names the file (see native_path.h).
 QByteArray NativePath(const QString& path);
 
 FileFailure Failure(const QString& path, int errorNumber);
@@ -55,6 +58,10 @@ enum class Links { Refuse, Follow };
 // Where WriteAll puts its bytes: from the start of the file, or after its
 // end, the file being open with O_APPEND.
 enum class WriteAt { Start, End };
+
+// Reads from `fd` to its end, handing each piece to `take` as it comes, so
+// a file of any size costs one piece of memory; 0, or the error number.
+int ReadEach(int fd, const std::function<void(std::string_view)>& take);
 
 // Writes all of `bytes`; 0, or the error number.
 int WriteAll(int fd, const QByteArray& bytes, WriteAt at);

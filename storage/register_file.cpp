@@ -10,6 +10,12 @@ QString RegisterPath(const QString& recordDirectory) {
   return QDir(recordDirectory).filePath(kRegisterFileName.toString());
 }
 
+QByteArray LineEndCompleting(char lastByte) {
+  if (lastByte == '\n') return {};
+  if (lastByte == '\r') return QByteArrayLiteral("\n");
+  return QByteArrayLiteral("\r\n");
+}
+
 bool RegisterIsThere(const QString& path) { return NamesAnything(path); }
 
 }  // namespace quorveno

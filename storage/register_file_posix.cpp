@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <utility>
+#include <variant>
 
 #include "core/register_line.h"
 #include "storage/file_reason.h"
@@ -27,16 +28,17 @@ using posix_file::Descriptor;
 using posix_file::Failure;
 using posix_file::Links;
 using posix_file::OpenRegular;
+using posix_file::ReadEach;
 using posix_file::WriteAll;
 using posix_file::WriteAt;
 
 // Nothing once locked, or on a file system without locks.
-std::optional<FileFailure> LockWholeFile(const QString& path, int fd) {
+std::optional<FileFailure> LockWholeFile(const QString& path, int fd, const QDeadlineTimer& deadline) {
   struct flock lock {};
   lock.l_type = F_WRLCK;
   lock.l_whence = SEEK_SET;
   int error = 0;
-  const bool inTime = RetryWhileBusy(LockDeadline(), [&] {
+  const bool inTime = RetryWhileBusy(deadline, [&] {
     do {
       error = ::fcntl(fd, kSetLock, &lock) == 0 ? 0 : errno;
     } while (error == EINTR);
@@ -50,21 +52,20 @@ std::optional<FileFailure> LockWholeFile(const QString& path, int fd) {
 
 }  // namespace
 
-std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line) {
+std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line,
+                                            const QDeadlineTimer& lockDeadline) {
   auto opened = OpenRegular(path, O_RDWR | O_APPEND);
   if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
   const Descriptor fd = std::move(std::get<Descriptor>(opened));
-  if (auto failure = LockWholeFile(path, fd.get())) return failure;
+  if (auto failure = LockWholeFile(path, fd.get(), lockDeadline)) return failure;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return Failure(path, errno);
   QByteArray bytes;
   if (st.st_size == 0) {
     bytes = QByteArray::fromStdString(RegisterHeaderText());
   } else {
-    // A line left unfinished (a full disk, a hand edit) is ended first, so it
-    // costs only itself.
     char last = '\n';
-    if (::pread(fd.get(), &last, 1, st.st_size - 1) == 1 && last != '\n') bytes = "\r\n";
+    if (::pread(fd.get(), &last, 1, st.st_size - 1) == 1) bytes = LineEndCompleting(last);
   }
   bytes += line;
   if (const int error = WriteAll(fd.get(), bytes, WriteAt::End)) return Failure(path, error);
@@ -72,21 +73,12 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
   return std::nullopt;
 }
 
-std::variant<QByteArray, FileFailure> ReadRegisterFile(const QString& path) {
+std::optional<FileFailure> ReadRegisterFile(const QString& path, const std::function<void(std::string_view)>& take) {
   // The teacher names the register to read; a link of theirs is fine.
   auto opened = OpenRegular(path, O_RDONLY, Links::Follow);
   if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
-  const Descriptor fd = std::move(std::get<Descriptor>(opened));
-  QByteArray bytes;
-  char chunk[1 << 16];
-  for (;;) {
-    const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return Failure(path, errno);
-    if (got == 0) return bytes;
-    if (bytes.size() + got > kRegisterReadCap) return Failure(path, EFBIG);
-    bytes.append(chunk, got);
-  }
+  if (const int error = ReadEach(std::get<Descriptor>(opened).get(), take)) return Failure(path, error);
+  return std::nullopt;
 }
 
 }  // namespace quorveno

@@ -24,9 +24,9 @@ std::optional<FileFailure> RefusedRegister(const QString& path, bool refuseLink)
   return std::nullopt;
 }
 
-bool LockWholeFile(HANDLE handle) {
+bool LockWholeFile(HANDLE handle, const QDeadlineTimer& deadline) {
   OVERLAPPED whole{};
-  return RetryWhileBusy(LockDeadline(), [&] {
+  return RetryWhileBusy(deadline, [&] {
     return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)
                ? LockTry::Settled
                : LockTry::Busy;
@@ -35,18 +35,20 @@ bool LockWholeFile(HANDLE handle) {
 
 }  // namespace
 
-std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line) {
+std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArray& line,
+                                            const QDeadlineTimer& lockDeadline) {
   if (auto refused = RefusedRegister(path, true)) return refused;
   QFile file(path);
   if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
   const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
-  if (!LockWholeFile(handle)) return FileFailure{path, kLockTimeoutReason.toString()};
+  if (!LockWholeFile(handle, lockDeadline)) return FileFailure{path, kLockTimeoutReason.toString()};
   QByteArray bytes;
   const qint64 size = file.size();
   if (size == 0) {
     bytes = QByteArray::fromStdString(RegisterHeaderText());
-  } else if (!file.seek(size - 1) || file.read(1) != "\n") {
-    bytes = "\r\n";
+  } else if (file.seek(size - 1)) {
+    const QByteArray last = file.read(1);
+    bytes = LineEndCompleting(last.isEmpty() ? '\n' : last[0]);
   }
   bytes += line;
   const bool written = file.seek(size) && file.write(bytes) == bytes.size() && file.flush();
@@ -56,12 +58,18 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
   return std::nullopt;
 }
 
-std::variant<QByteArray, FileFailure> ReadRegisterFile(const QString& path) {
+std::optional<FileFailure> ReadRegisterFile(const QString& path, const std::function<void(std::string_view)>& take) {
   if (auto refused = RefusedRegister(path, false)) return *refused;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return FileFailure{path, ReasonForErrno(EACCES)};
-  if (file.size() > kRegisterReadCap) return FileFailure{path, ReasonForErrno(EFBIG)};
-  return file.readAll();
+  for (;;) {
+    const QByteArray piece = file.read(qint64{1} << 16);
+    if (piece.isEmpty()) {
+      if (file.error() == QFileDevice::NoError) return std::nullopt;
+      return FileFailure{path, ReasonForErrno(EIO)};
+    }
+    take(std::string_view(piece.constData(), static_cast<std::size_t>(piece.size())));
+  }
 }
 
 }  // namespace quorveno

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 #include "speech/speech_engine.h"
 #include "storage/record_location.h"
 #include "ui/accessible_interfaces.h"
@@ -49,6 +51,13 @@ void Game::ConnectListeners() {
   screenReader_.ListenTo(events_);
   if (voice_) voice_->ListenTo(events_);
   register_.ListenTo(events_);
+}
+
+void Game::Finish() {
+  const std::optional<QString> unwritten = register_.Finish();
+  if (!unwritten) return;
+  std::fputs(unwritten->toLocal8Bit().constData(), stderr);
+  dialogs_.MessageBox(*unwritten);
 }
 
 TavolaServices Game::Services() {

@@ -29,6 +29,11 @@ class Game {
   Tavola& window() { return tavola_; }
   GameEvents& events() { return events_; }
 
+  // At the program's end, once the window has closed: waits a bounded time
+  // for the register's lines still queued, and tells the ones that could not
+  // be written, in a box and on standard error.
+  void Finish();
+
  private:
   TavolaServices Services();
   void ConnectListeners();

@@ -5,6 +5,12 @@
 
 namespace quorveno {
 
+RegisterListener::RegisterListener(Dialogs& dialogs, WallClock clock) : dialogs_(dialogs), clock_(std::move(clock)) {
+  // Failures come from the writer's thread; they are told here, on the
+  // window's, once the event that caused them is over.
+  connect(&writer_, &RegisterWriter::failed, this, &RegisterListener::WriteFailed, Qt::QueuedConnection);
+}
+
 void RegisterListener::ListenTo(GameEvents& events) {
   connect(&events, &GameEvents::competitionStarted, this, &RegisterListener::CompetitionStarted);
   connect(&events, &GameEvents::answerJudged, this, &RegisterListener::AnswerJudged);
@@ -16,20 +22,27 @@ void RegisterListener::CompetitionStarted(const QString& pupil, const QDateTime&
   path_ = RegisterIsThere(path) ? std::optional(path) : std::nullopt;
   helper_ = path_ ? RegisterHelperFor(path) : QString();
   register_.StartCompetition(pupil, startedAt);
+  competitionFirstLine_ = linesQueued_ + 1;
 }
 
 void RegisterListener::AnswerJudged(const JudgedAnswer& answer) {
   if (!path_) return;
   const QDateTime judgedAt = clock_();
-  const auto failure = helper_.isEmpty()
-                           ? AppendToRegister(*path_, register_.LineFor(answer, judgedAt))
-                           : AppendThroughHelper(helper_, *path_, register_.HelperRequestFor(answer, judgedAt));
-  if (!failure) return;
-  const std::optional<QString> message = register_.FailureToTell(failure->path, failure->reason);
-  if (!message) return;
-  // The judgement is still being told to the other listeners: the box opens
-  // once that is done, over the window as the pupil then sees it.
-  QMetaObject::invokeMethod(this, [this, text = *message] { dialogs_.MessageBox(text); }, Qt::QueuedConnection);
+  const QByteArray line = register_.LineFor(answer, judgedAt);
+  linesQueued_ = helper_.isEmpty()
+                     ? writer_.Append(*path_, line)
+                     : writer_.Append(*path_, line, helper_, register_.HelperRequestFor(answer, judgedAt));
+}
+
+void RegisterListener::WriteFailed(std::uint64_t line, const QString& path, const QString& reason) {
+  if (line < competitionFirstLine_) return;
+  if (const std::optional<QString> message = register_.FailureToTell(path, reason)) dialogs_.MessageBox(*message);
+}
+
+std::optional<QString> RegisterListener::Finish(std::chrono::milliseconds patience) {
+  const std::vector<QByteArray> unwritten = writer_.Finish(patience);
+  if (unwritten.empty()) return std::nullopt;
+  return UnwrittenLinesMessage(path_.value_or(QString()), unwritten);
 }
 
 }  // namespace quorveno

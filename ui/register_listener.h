@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -11,16 +13,21 @@
 #include "competition/game_events.h"
 #include "competition/wall_clock.h"
 #include "core/game_event_values.h"
+#include "storage/register_writer.h"
 
 namespace quorveno {
 
 // Keeps the teacher's register for the competitions played: where the
 // teacher has put a register in the record folder, a line at each judged
-// answer, and a failure to write told once per competition while the pupil
+// answer, written off the window's thread so that the window never waits
+// for it, and a failure to write told once per competition while the pupil
 // plays on.
 class RegisterListener final : public QObject {
  public:
-  RegisterListener(Dialogs& dialogs, WallClock clock) : dialogs_(dialogs), clock_(std::move(clock)) {}
+  // How long the end of the program waits for lines still queued.
+  static constexpr std::chrono::milliseconds kEndPatience{6000};
+
+  RegisterListener(Dialogs& dialogs, WallClock clock);
 
   void ListenTo(GameEvents& events);
 
@@ -28,13 +35,24 @@ class RegisterListener final : public QObject {
   void CompetitionStarted(const QString& pupil, const QDateTime& startedAt, const QString& recordDirectory);
   void AnswerJudged(const JudgedAnswer& answer);
 
+  // At the program's end: waits up to `patience` for the lines still
+  // queued; the message naming the lines that could not be written, if any.
+  std::optional<QString> Finish(std::chrono::milliseconds patience = kEndPatience);
+
  private:
+  void WriteFailed(std::uint64_t line, const QString& path, const QString& reason);
+
   Dialogs& dialogs_;
   WallClock clock_;
   std::optional<QString> path_;
   // Where the pupil may not write the register: the program that does.
   QString helper_;
   ClassRegister register_;
+  RegisterWriter writer_;
+  // The number of the competition's first line: failures of earlier lines
+  // belong to an earlier competition, which has told its own.
+  std::uint64_t competitionFirstLine_ = 1;
+  std::uint64_t linesQueued_ = 0;
 };
 
 }  // namespace quorveno

@@ -32,6 +32,8 @@ void TestCommandLine::argumentsSayWhatToDo_data() {
   QTest::newRow("an English guess") << QStringList{"--voice"} << Action::Refuse << false << "«--voice»";
   QTest::newRow("a stray argument") << QStringList{"--voce", "gioca"} << Action::Refuse << false << "«gioca»";
   QTest::newRow("a lone dash") << QStringList{"-"} << Action::Refuse << false << "«-»";
+  QTest::newRow("the voice twice") << QStringList{"--voce", "--voce"} << Action::Refuse << false
+                                   << "--voce è ripetuto";
 }
 
 void TestCommandLine::argumentsSayWhatToDo() {
@@ -61,6 +63,9 @@ void TestCommandLine::theSummaryNamesItsRegisterAndPage_data() {
       << QStringList{"--riepilogo"} << "-" << "-" << "";
   QTest::newRow("a register and a page") << QStringList{"--riepilogo", "registro.csv", "--output", "r.html"}
                                          << "registro.csv" << "r.html" << "";
+  QTest::newRow("a page that may replace any file")
+      << QStringList{"--riepilogo", "registro.csv", "--output", "r.html", "--sovrascrivi"} << "registro.csv" << "r.html"
+      << "";
   QTest::newRow("the page first, joined by =") << QStringList{"--output=r.html", "--riepilogo", "registro.csv"}
                                                << "registro.csv" << "r.html" << "";
   QTest::newRow("a second register") << QStringList{"--riepilogo", "a.csv", "b.csv"} << "-" << "-" << "«b.csv»";
@@ -71,6 +76,28 @@ void TestCommandLine::theSummaryNamesItsRegisterAndPage_data() {
   QTest::newRow("--output without --riepilogo") << QStringList{"--output", "r.html"} << "-" << "-"
                                                 << "--output vale solo con --riepilogo";
   QTest::newRow("a register without --riepilogo") << QStringList{"registro.csv"} << "-" << "-" << "«registro.csv»";
+  QTest::newRow("--output never takes an option: --help")
+      << QStringList{"--riepilogo", "registro.csv", "--output", "--help"} << "-" << "-"
+      << "manca il file dopo --output";
+  QTest::newRow("--output never takes an option: Qt's -platform")
+      << QStringList{"--riepilogo", "registro.csv", "--output", "-platform"} << "-" << "-"
+      << "manca il file dopo --output";
+  QTest::newRow("--output never takes --riepilogo") << QStringList{"--output", "--riepilogo", "registro.csv"} << "-"
+                                                    << "-" << "manca il file dopo --output";
+  QTest::newRow("a name starting with a dash, written with =")
+      << QStringList{"--riepilogo", "registro.csv", "--output=-r.html"} << "registro.csv" << "-r.html" << "";
+  QTest::newRow("--output twice") << QStringList{"--riepilogo", "--output", "a.html", "--output", "b.html"} << "-"
+                                  << "-" << "--output è ripetuto";
+  QTest::newRow("--output twice, once with =") << QStringList{"--riepilogo", "--output=a.html", "--output", "b.html"}
+                                               << "-" << "-" << "--output è ripetuto";
+  QTest::newRow("--riepilogo twice") << QStringList{"--riepilogo", "a.csv", "--riepilogo"} << "-" << "-"
+                                     << "--riepilogo è ripetuto";
+  QTest::newRow("the voice does not read the summary") << QStringList{"--voce", "--riepilogo"} << "-" << "-"
+                                                       << "--voce vale per il gioco, non con --riepilogo";
+  QTest::newRow("--sovrascrivi without --output") << QStringList{"--riepilogo", "--sovrascrivi"} << "-" << "-"
+                                                  << "--sovrascrivi vale solo con --riepilogo e --output";
+  QTest::newRow("a Qt option without its value") << QStringList{"--riepilogo", "-platform", "--output", "r.html"}
+                                                 << "-" << "-" << "manca il valore dopo -platform";
 }
 
 void TestCommandLine::theSummaryNamesItsRegisterAndPage() {
@@ -88,6 +115,7 @@ void TestCommandLine::theSummaryNamesItsRegisterAndPage() {
   QCOMPARE(command.action, Action::Summarise);
   QCOMPARE(command.registerPath.value_or(QStringLiteral("-")), registerPath);
   QCOMPARE(command.outputPath.value_or(QStringLiteral("-")), outputPath);
+  QCOMPARE(command.overwrite, arguments.contains(QStringLiteral("--sovrascrivi")));
 }
 
 QTEST_MAIN(TestCommandLine)

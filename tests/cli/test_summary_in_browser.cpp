@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -73,6 +74,26 @@ QByteArray RunChromium(const QString& profile, const QStringList& arguments) {
   return browser.readAllStandardOutput();
 }
 
+// A class of 25 pupils with long names (two lines each on the page), a month of competitions each, every
+// kind of mistake and more sums wrong than the page lists.
+QByteArray ClassOf25Bytes() {
+  std::string bytes = RegisterHeaderText();
+  const char* const kinds[] = {"denominatori sommati", "non semplificata", "altro", ""};
+  for (int pupil = 0; pupil < 25; ++pupil) {
+    const std::string name = "Maria Vittoria Pellegrino " + std::to_string(10 + pupil);
+    for (int day = 1; day <= 30; ++day) {
+      const std::string date = "2026-11-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
+      for (int answer = 0; answer < 20; ++answer) {
+        const std::string d = std::to_string(3 + answer % 12);
+        const std::string kind = kinds[(answer + pupil) % 4];
+        bytes += RegisterLineText({date, "10:00:00", name, date + " 09:30:00", "1/" + d + " + 1/" + d, "2/" + d,
+                                   kind.empty() ? "giusto" : "sbagliato", "2/" + d, kind});
+      }
+    }
+  }
+  return QByteArray::fromStdString(bytes);
+}
+
 }  // namespace
 
 class TestSummaryInBrowser : public QObject {
@@ -80,6 +101,7 @@ class TestSummaryInBrowser : public QObject {
 
  private Q_SLOTS:
   void aBrowserShowsThePupilsAndRunsNothing();
+  void aClassOf25PrintsOnOneA4Sheet();
 };
 
 void TestSummaryInBrowser::aBrowserShowsThePupilsAndRunsNothing() {
@@ -113,6 +135,27 @@ void TestSummaryInBrowser::aBrowserShowsThePupilsAndRunsNothing() {
               {QStringLiteral("--screenshot=") + picture, QStringLiteral("--window-size=900,1000"),
                QStringLiteral("--hide-scrollbars"), url});
   QVERIFY2(ReadBytes(picture).startsWith("\x89PNG"), qPrintable(picture));
+}
+
+// Printed from Chromium on A4, as the teacher prints it: one sheet.
+void TestSummaryInBrowser::aClassOf25PrintsOnOneA4Sheet() {
+  QTemporaryDir folder;
+  const QString registerPath = folder.filePath(QStringLiteral("registro.csv"));
+  QVERIFY(WriteBytes(registerPath, ClassOf25Bytes()));
+  const QString page = folder.filePath(QStringLiteral("riepilogo.html"));
+  const SummaryOutcome outcome = WriteClassSummary(registerPath, page);
+  QVERIFY2(!outcome.error, qPrintable(outcome.error.value_or(QString())));
+  const QString pdf = folder.filePath(QStringLiteral("riepilogo.pdf"));
+  RunChromium(folder.filePath(QStringLiteral("print")),
+              {QStringLiteral("--print-to-pdf=") + pdf, QStringLiteral("--no-pdf-header-footer"),
+               QUrl::fromLocalFile(page).toString()});
+  const QByteArray printed = ReadBytes(pdf);
+  QVERIFY2(printed.startsWith("%PDF"), printed.left(100).constData());
+  // The page tree's count of pages.
+  const QRegularExpressionMatch count = QRegularExpression(QStringLiteral("/Count (\\d+)")).match(QString::fromLatin1(printed));
+  QVERIFY(count.hasMatch());
+  QCOMPARE(count.captured(1), QStringLiteral("1"));
+  QVERIFY(ReadBytes(page).contains("<td>30/11/2026</td><td>150</td><td>150</td><td>150</td><td><svg"));
 }
 
 QTEST_GUILESS_MAIN(TestSummaryInBrowser)

@@ -56,6 +56,11 @@ void TestRegisterFile::appendsOneWholeLine_data() {
   QTest::newRow("a register gets the line only") << kHeader + kOtherLine << kHeader + kOtherLine + kLine;
   QTest::newRow("a line left unfinished is ended first")
       << kHeader + kOtherLine.left(20) << kHeader + kOtherLine.left(20) + "\r\n" + kLine;
+  QTest::newRow("a last line ended by a bare CR gets its LF, not a second end")
+      << kHeader + kOtherLine.chopped(1) << kHeader + kOtherLine + kLine;
+  QTest::newRow("a register of bare CRs, as an old spreadsheet saves it")
+      << QByteArray(kHeader + kOtherLine).replace("\r\n", "\r")
+      << QByteArray(kHeader + kOtherLine).replace("\r\n", "\r") + "\n" + kLine;
 }
 
 void TestRegisterFile::appendsOneWholeLine() {

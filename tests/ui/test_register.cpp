@@ -1,9 +1,16 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <utility>
+
 #include "storage/file_reason.h"
+#include "storage/lock_wait.h"
 #include "storage/register_file.h"
 #include "tests/storage/record_test_files.h"
 #include "tests/ui/tavola_harness.h"
@@ -35,6 +42,8 @@ class TestRegister : public QObject {
   void eachFirstJudgementAppendsOneLine();
   void aRegisterThatCannotBeWrittenIsToldOncePerCompetition_data();
   void aRegisterThatCannotBeWrittenIsToldOncePerCompetition();
+  void theWindowNeverWaitsForTheRegister_data();
+  void theWindowNeverWaitsForTheRegister();
 };
 
 void TestRegister::eachFirstJudgementAppendsOneLine() {
@@ -57,6 +66,7 @@ void TestRegister::eachFirstJudgementAppendsOneLine() {
   harness.PressEnter();
   harness.Answer(QStringLiteral("2"), QString());
 
+  QCOMPARE(kept.listener.Finish(), std::nullopt);
   QCOMPARE(ReadBytes(path),
            "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n"
            "2026-12-07;09:31:05;Nicol\xC3\xB2;2026-12-07 09:30:00;1/9 + 7/9;8/9;giusto;8/9;\r\n"
@@ -112,8 +122,10 @@ void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
   Q_EMIT events.competitionStarted(QStringLiteral("Anna"), now, folder.path());
   if (kind == QStringLiteral("removed")) QVERIFY(QFile::remove(path));
   answerThreeTimes();
+  // The lines are written off the window's thread: a failure comes back
+  // once they have been tried.
+  QTRY_COMPARE(RegisterMessages(dialogs).size(), toldInFirst);
   const QStringList told = RegisterMessages(dialogs);
-  QCOMPARE(told.size(), toldInFirst);
   for (const QString& message : told) {
     QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
     QVERIFY(message.contains(QStringLiteral("Puoi continuare a giocare")));
@@ -122,8 +134,89 @@ void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
   dialogs.clear();
   Q_EMIT events.competitionStarted(QStringLiteral("Bruno"), now, folder.path());
   answerThreeTimes();
-  QCOMPARE(RegisterMessages(dialogs).size(), toldInSecond);
+  QTRY_COMPARE(RegisterMessages(dialogs).size(), toldInSecond);
   if (kind != QStringLiteral("fifo")) QVERIFY(!QFileInfo::exists(path));
+}
+
+void TestRegister::theWindowNeverWaitsForTheRegister_data() {
+  QTest::addColumn<bool>("heldPastLockPatience");
+  QTest::addColumn<bool>("freedBeforeTheEnd");
+  QTest::addColumn<QStringList>("told");
+
+  QTest::newRow("the lock frees during play: every line written, in order") << false << true << QStringList{};
+  QTest::newRow("held longer than a lock ever is: told once, play goes on, then written")
+      << true << true << QStringList{kLockTimeoutReason.toString()};
+  QTest::newRow("held past the end: the lines not written are named at the end")
+      << false << false << QStringList{};
+}
+
+// Another copy of the game holds the register's lock while the pupil
+// plays: each answer's share of the register, between the listeners before
+// and after it, stays under a frame.
+void TestRegister::theWindowNeverWaitsForTheRegister() {
+  QFETCH(bool, heldPastLockPatience);
+  QFETCH(bool, freedBeforeTheEnd);
+  QFETCH(QStringList, told);
+
+  TavolaHarness harness;
+  const QString path = RegisterPath(harness.recordDirectory());
+  QVERIFY(WriteBytes(path, QByteArray()));
+  QElapsedTimer share;
+  QList<qint64> shares;
+  QObject::connect(&harness.events, &GameEvents::answerJudged, [&share] { share.start(); });
+  KeptRegister kept(harness);
+  QObject::connect(&harness.events, &GameEvents::answerJudged, [&] { shares << share.nsecsElapsed() / 1000000; });
+  harness.QueueProblem(1, 5);
+  harness.Start(QStringLiteral("Anna"));
+
+  // An open-file-description lock of its own, as another copy holds it.
+  int holder = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+  QVERIFY(holder >= 0);
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  QCOMPARE(::fcntl(holder, F_OFD_SETLK, &lock), 0);
+
+  QElapsedTimer held;
+  held.start();
+  for (const char* numerator : {"2", "3", "4"}) {
+    harness.Answer(QString::fromLatin1(numerator), QStringLiteral("5"));
+    harness.QueueProblem(1, 5);
+    harness.PressEnter();
+    harness.now = harness.now.addSecs(10);
+  }
+  QCOMPARE(shares.size(), 3);
+  for (const qint64 milliseconds : shares) QVERIFY2(milliseconds < 20, qPrintable(QString::number(milliseconds)));
+  if (heldPastLockPatience) {
+    QTRY_COMPARE_WITH_TIMEOUT(RegisterMessages(harness.dialogs).size(), 1, 15000);
+    QVERIFY(held.elapsed() >= kLockPatience.count());
+    QCOMPARE(ReadBytes(path), QByteArray());
+  }
+  if (freedBeforeTheEnd) ::close(std::exchange(holder, -1));
+
+  const std::optional<QString> unwritten = kept.listener.Finish(freedBeforeTheEnd ? std::chrono::seconds(20)
+                                                                                   : std::chrono::milliseconds(300));
+  if (holder >= 0) ::close(holder);
+  const QByteArray lines =
+      "2026-12-07;09:30:00;Anna;2026-12-07 09:30:00;1/5 + 1/5;2/5;giusto;2/5;\r\n"
+      "2026-12-07;09:30:10;Anna;2026-12-07 09:30:00;1/5 + 1/5;3/5;sbagliato;2/5;altro\r\n"
+      "2026-12-07;09:30:20;Anna;2026-12-07 09:30:00;1/5 + 1/5;4/5;sbagliato;2/5;altro\r\n";
+  if (freedBeforeTheEnd) {
+    QCOMPARE(unwritten, std::nullopt);
+    QCOMPARE(ReadBytes(path), "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n" + lines);
+  } else {
+    QVERIFY(unwritten);
+    QVERIFY2(unwritten->startsWith(QStringLiteral("3 risposte non sono state scritte nel registro della classe (") +
+                                   path + QStringLiteral("):\n")),
+             qPrintable(*unwritten));
+    for (const QByteArray& line : lines.trimmed().split('\n')) {
+      QVERIFY2(unwritten->contains(QString::fromUtf8(line.trimmed())), qPrintable(*unwritten));
+    }
+    QCOMPARE(ReadBytes(path), QByteArray());
+  }
+  const QStringList messages = RegisterMessages(harness.dialogs);
+  QCOMPARE(messages.size(), told.size());
+  for (qsizetype i = 0; i < told.size(); ++i) QVERIFY2(messages[i].contains(told[i]), qPrintable(messages[i]));
 }
 
 QTEST_MAIN(TestRegister)
