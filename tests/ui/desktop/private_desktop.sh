@@ -44,10 +44,23 @@ start_x_server() {
 }
 
 # A window manager gives the windows the focus a pupil's desktop gives them.
+# On a loaded machine it has once not taken the screen in time: it is then
+# told on standard error with what it said, stopped and started again.
 start_window_manager() {
-  openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
-  started $!
-  wait_until 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+  for attempt in 1 2 3; do
+    openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+    wm_pid=$!
+    started $wm_pid
+    if (wait_until 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'); then
+      return 0
+    fi
+    echo "the window manager did not take the screen (attempt $attempt); it said:" >&2
+    cat "$scratch/openbox.log" >&2
+    kill "$wm_pid" 2>/dev/null || true
+    wait "$wm_pid" 2>/dev/null || true
+  done
+  echo "FAIL: no window manager took the screen" >&2
+  exit 1
 }
 
 start_session_bus() {
