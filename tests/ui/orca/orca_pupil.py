@@ -20,6 +20,9 @@ import sys
 import time
 from fractions import Fraction
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
+from pupil_process import Fault, alive, say  # noqa: E402
+
 STEP_SECONDS = 40
 PROBLEMS = 10
 WRONG_ON_PURPOSE = (3, 7)
@@ -33,14 +36,6 @@ QUESTION = re.compile(r"Quanto fa (.+) più (.+)\?")
 VERDICT = re.compile(r"(Esatto!.*?|Sbagliato, il risultato è .*?)[.!]? Risposte esatte: (\d+), risposte errate: (\d+), "
                      r"risposte totali: (\d+)\.")
 TIME_LEFT = re.compile(r"Manca(no)? (\w+) (minut|second)")
-
-
-class Fault(Exception):
-    pass
-
-
-def say(line):
-    print(line, flush=True)
 
 
 class Orca:
@@ -169,16 +164,6 @@ def leave(pupil, orca, since, game_pid):
         if time.monotonic() > deadline:
             raise Fault("the game did not end after the record box")
         time.sleep(0.05)
-
-
-def alive(pid):
-    try:
-        os.kill(pid, 0)
-    except ProcessLookupError:
-        return False
-    # A child of the test's shell that has ended stays as a zombie until reaped.
-    with open(f"/proc/{pid}/stat") as stat:
-        return stat.read().split(") ")[-1][0] != "Z"
 
 
 def main():

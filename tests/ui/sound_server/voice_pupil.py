@@ -21,6 +21,9 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "desktop"))
+from pupil_process import Fault, alive, say  # noqa: E402
+
 STEP_SECONDS = 30
 # Speech is any 10 ms frame with a sample louder than this; the null sink
 # gives exact zeros when nothing plays.
@@ -37,14 +40,6 @@ CUT_AFTER = 0.3
 MAIN_TITLE_END = "Quorveno"
 BOX_TITLE = "Quorveno"
 EXIT_TITLE = "Uscire dal programma"
-
-
-class Fault(Exception):
-    pass
-
-
-def say(line):
-    print(line, flush=True)
 
 
 class Recording:
@@ -285,16 +280,6 @@ def server_lost(pupil, game_pid, server_pid):
     poll("the game to end", lambda: True if not alive(game_pid) else (
         pupil.press("Return", label="record box closed") and None
         if (active_window() or ("", ""))[1] == BOX_TITLE else None))
-
-
-def alive(pid):
-    try:
-        os.kill(pid, 0)
-    except ProcessLookupError:
-        return False
-    # A child of the test's shell that has ended stays as a zombie until reaped.
-    with open(f"/proc/{pid}/stat") as stat:
-        return stat.read().split(") ")[-1][0] != "Z"
 
 
 def main():

@@ -1,0 +1,22 @@
+"""What the scripted pupils of the real-client tests share: how a step
+fails, how it is written down, and whether the game is still running."""
+
+import os
+
+
+class Fault(Exception):
+    pass
+
+
+def say(line):
+    print(line, flush=True)
+
+
+def alive(pid):
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return False
+    # A child of the test's shell that has ended stays as a zombie until reaped.
+    with open(f"/proc/{pid}/stat") as stat:
+        return stat.read().split(") ")[-1][0] != "Z"
