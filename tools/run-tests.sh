@@ -13,6 +13,9 @@ trap 'rm -f "$log" "$log.status"' EXIT
   echo "$status" >"$log.status"
 } 2>&1 | tee "$log"
 status=$(cat "$log.status")
+echo "The ten slowest tests in $build:"
+sed -n 's/^.*Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec$/\2 \1/p' "$log" | sort -rn | head -n 10 |
+  awk '{ printf "  %7.2f s  %s\n", $1, $2 }'
 skipped=$(grep -c '(Skipped)$' "$log" || true)
 echo "Skipped tests in $build: $skipped"
 if [ "$skipped" -gt 0 ] && [ "${CI:-}" = true ]; then

@@ -6,9 +6,12 @@
 
 scratch=$(mktemp -d)
 pids=""
+logs=""
 stop_all() {
+  status=$?
   for pid in $pids; do kill "$pid" 2>/dev/null || true; done
   for pid in $pids; do wait "$pid" 2>/dev/null || true; done
+  if [ "$status" -ne 0 ]; then show_logs; fi
   rm -rf "$scratch"
 }
 trap stop_all EXIT
@@ -20,6 +23,23 @@ export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CA
 
 # Records a service started in the background, so that it is stopped.
 started() { pids="$1 $pids"; }
+
+# Records a log whose last lines are shown when the test fails.
+keep_log() { logs="$logs $1"; }
+
+# The last lines of each log kept, and all the game said (a sanitizer's
+# report included), on standard error.
+show_logs() {
+  for log in $logs; do
+    [ -s "$log" ] || continue
+    echo "---- the last lines of ${log#"$scratch/"} ----" >&2
+    tail -n 40 "$log" >&2
+  done
+  if [ -s "$scratch/game.log" ]; then
+    echo "---- the game's standard output and error ----" >&2
+    cat "$scratch/game.log" >&2
+  fi
+}
 
 # Waits up to SECONDS for a command to succeed.
 wait_until() {
@@ -38,6 +58,7 @@ wait_until() {
 start_x_server() {
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
   started $!
+  keep_log "$scratch/xvfb.log"
   wait_until 20 test -s "$scratch/display"
   DISPLAY=":$(cat "$scratch/display")"
   export DISPLAY
@@ -47,6 +68,7 @@ start_x_server() {
 # On a loaded machine it has once not taken the screen in time: it is then
 # told on standard error with what it said, stopped and started again.
 start_window_manager() {
+  keep_log "$scratch/openbox.log"
   for attempt in 1 2 3; do
     openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
     wm_pid=$!
@@ -66,6 +88,7 @@ start_window_manager() {
 start_session_bus() {
   dbus-daemon --session --nofork --print-address=3 3>"$scratch/bus" 2>"$scratch/bus.log" &
   started $!
+  keep_log "$scratch/bus.log"
   wait_until 20 test -s "$scratch/bus"
   DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$scratch/bus")
   export DBUS_SESSION_BUS_ADDRESS
@@ -76,6 +99,7 @@ start_session_bus() {
 start_accessibility_bus() {
   /usr/libexec/at-spi-bus-launcher --launch-immediately 2>"$scratch/launcher.log" &
   started $!
+  keep_log "$scratch/launcher.log"
   wait_until 20 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
 }
 
@@ -94,11 +118,11 @@ start_game() {
   started $game_pid
 }
 
-# Fails with the game's output when a sanitizer reported a fault in it.
+# Fails when a sanitizer reported a fault in the game; its report is shown
+# with the game's output.
 check_game_log() {
   if grep -Eq 'Sanitizer|runtime error' "$scratch/game.log"; then
-    echo "FAIL: a sanitizer found a fault in the game:" >&2
-    cat "$scratch/game.log" >&2
+    echo "FAIL: a sanitizer found a fault in the game" >&2
     return 1
   fi
 }
