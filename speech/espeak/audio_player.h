@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QBuffer>
+#include <QByteArray>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "speech/espeak/italian_synthesizer.h"
 
 class QAudioSink;
+class QIODevice;
 
 namespace quorveno {
 
@@ -30,10 +32,15 @@ class AudioPlayer {
   void WhenLost(std::function<void(const QString&)> lost) { lost_ = std::move(lost); }
 
  private:
-  void WatchForLoss();
+  void WatchOutput();
+  void Feed();
 
   std::unique_ptr<QAudioSink> sink_;
-  QBuffer pcm_;
+  // The sink's own device for the sentence playing; gone when it stops.
+  QIODevice* output_ = nullptr;
+  QByteArray pcm_;
+  qsizetype written_ = 0;
+  QTimer feeder_;
   std::function<void(const QString&)> lost_;
 };
 

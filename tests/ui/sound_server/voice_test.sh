@@ -21,11 +21,14 @@ start_window_manager
 
 # The sound server, with one sink that plays into nothing, at the rate of
 # the recording.
+# Its log tells, when the test fails, each stream's start, end and underrun.
 pulseaudio --daemonize=no --exit-idle-time=-1 --use-pid-file=no --disallow-exit --disable-shm=yes -n \
+  --log-level=debug --log-time=1 --log-target=stderr \
   --load="module-native-protocol-unix" --load="module-null-sink sink_name=pupil rate=$rate channels=1" \
   >"$scratch/pulseaudio.log" 2>&1 &
 server_pid=$!
 started $server_pid
+keep_log "$scratch/pulseaudio.log"
 wait_until 30 pactl info
 
 parec --device=pupil.monitor --format=s16le --rate=$rate --channels=1 --latency-msec=20 >"$scratch/recording.raw" &
