@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include <QBuffer>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -10,7 +9,6 @@
 #include "speech/espeak/italian_synthesizer.h"
 
 class QAudioSink;
-class QIODevice;
 
 namespace quorveno {
 
@@ -32,15 +30,10 @@ class AudioPlayer {
   void WhenLost(std::function<void(const QString&)> lost) { lost_ = std::move(lost); }
 
  private:
-  void WatchOutput();
-  void Feed();
+  void WatchForLoss();
 
   std::unique_ptr<QAudioSink> sink_;
-  // The sink's own device for the sentence playing; gone when it stops.
-  QIODevice* output_ = nullptr;
-  QByteArray pcm_;
-  qsizetype written_ = 0;
-  QTimer feeder_;
+  QBuffer pcm_;
   std::function<void(const QString&)> lost_;
 };
 

@@ -32,9 +32,10 @@ LOUD = 200
 # A sentence has ended after this much silence; espeak-ng pauses less
 # between the words of one sentence.
 SILENCE_SECONDS = 0.7
-# Every sentence the game says lasts longer than this; the faults it replaces
-# gave blips of 0.02 s.
-SHORTEST_SENTENCE = 0.6
+# Every sentence the game says lasts longer than this: the shortest, the
+# verdict "Esatto!", lasts half a second, a problem such as "due più uno"
+# 0.6 s. The faults it catches gave blips of 0.02 s.
+SHORTEST_SENTENCE = 0.3
 # How far into a sentence the pupil cuts it short.
 CUT_AFTER = 0.3
 MAIN_TITLE_END = "Quorveno"
