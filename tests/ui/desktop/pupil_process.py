@@ -13,10 +13,10 @@ def say(line):
 
 
 def alive(pid):
+    # A child of the test's shell that has ended stays as a zombie until
+    # reaped; reaped between the open and the read, it is gone (ESRCH).
     try:
-        os.kill(pid, 0)
-    except ProcessLookupError:
+        with open(f"/proc/{pid}/stat") as stat:
+            return stat.read().split(") ")[-1][0] != "Z"
+    except (FileNotFoundError, ProcessLookupError):
         return False
-    # A child of the test's shell that has ended stays as a zombie until reaped.
-    with open(f"/proc/{pid}/stat") as stat:
-        return stat.read().split(") ")[-1][0] != "Z"
