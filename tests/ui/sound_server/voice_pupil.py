@@ -216,7 +216,9 @@ def repeat_twice(pupil):
     key = pupil.press("F5", label="repeat the problem")
     key = pupil.cut_short("the problem again", key, "F5", label="repeat cut short by repeat")
     _, end = pupil.heard("the problem again, after a cut", key)
-    if end - key < 0.9 * whole:
+    # A cut repeat is far shorter; a loaded machine may stretch either
+    # hearing by a short pause (0.23 s seen with five busy processes).
+    if end - key < 0.75 * whole:
         raise Fault(f"the problem said after a cut lasted {end - key:.2f} s, heard whole it lasts {whole:.2f} s")
 
 
