@@ -13,10 +13,9 @@ def say(line):
 
 
 def alive(pid):
-    # A child of the test's shell that has ended stays as a zombie until
-    # reaped; reaped between the open and the read, it is gone (ESRCH).
+    # A child of the test's shell that has ended stays as a zombie until reaped.
     try:
         with open(f"/proc/{pid}/stat") as stat:
             return stat.read().split(") ")[-1][0] != "Z"
-    except (FileNotFoundError, ProcessLookupError):
+    except (FileNotFoundError, ProcessLookupError):  # reaped, even mid-read
         return False

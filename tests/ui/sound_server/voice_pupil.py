@@ -32,9 +32,8 @@ LOUD = 200
 # A sentence has ended after this much silence; espeak-ng pauses less
 # between the words of one sentence.
 SILENCE_SECONDS = 0.7
-# Every sentence the game says lasts longer than this: the shortest, the
-# verdict "Esatto!", lasts half a second, a problem such as "due più uno"
-# 0.6 s. The faults it catches gave blips of 0.02 s.
+# Every sentence the game says lasts longer than this ("Esatto!" 0.5 s); the faults it replaces
+# gave blips of 0.02 s.
 SHORTEST_SENTENCE = 0.3
 # How far into a sentence the pupil cuts it short.
 CUT_AFTER = 0.3
@@ -216,8 +215,6 @@ def repeat_twice(pupil):
     key = pupil.press("F5", label="repeat the problem")
     key = pupil.cut_short("the problem again", key, "F5", label="repeat cut short by repeat")
     _, end = pupil.heard("the problem again, after a cut", key)
-    # A cut repeat is far shorter; a loaded machine may stretch either
-    # hearing by a short pause (0.23 s seen with five busy processes).
     if end - key < 0.75 * whole:
         raise Fault(f"the problem said after a cut lasted {end - key:.2f} s, heard whole it lasts {whole:.2f} s")
 
