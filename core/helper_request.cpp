@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/number_text.h"
+#include "core/problem.h"
 
 namespace quorveno {
 namespace {
@@ -138,7 +139,9 @@ std::optional<HelperRequest> ReadLine(const std::vector<std::string_view>& lines
   const auto judgedAt = ReadDateTime(lines[1]);
   const auto startedAt = ReadDateTime(lines[2]);
   const auto problem = ReadProblem(lines[3]);
-  if (!judgedAt || !startedAt || !problem) return std::nullopt;
+  // A problem the game never poses (a zero denominator, a sum that is not
+  // its own) is no answer of a pupil's.
+  if (!judgedAt || !startedAt || !problem || !IsPosedByTheGame(*problem)) return std::nullopt;
   if (lines[4] != kRightText && lines[4] != kWrongText) return std::nullopt;
   if (!IsOneLineText(lines[5], kRequestAnswerCap) || !IsOneLineText(lines[6], kRequestAnswerCap) ||
       !IsOneLineText(lines[7], kRequestNameCap)) {

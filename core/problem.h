@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/fraction.h"
+#include "core/game_event_values.h"
 #include "core/random_generator.h"
 
 namespace quorveno {
@@ -36,6 +37,15 @@ struct Problem {
 inline constexpr int kLargestFirstNumerator = 999;
 
 bool IsAcceptedFirstNumerator(std::string_view text1);
+
+// The second numerator is drawn from 1 to this, the denominator from 1 to
+// kLargestDenominator.
+inline constexpr int kLargestSecondNumerator = 8;
+inline constexpr int kLargestDenominator = 10;
+
+// Whether MakeProblem can pose `problem`: its numbers within their ranges,
+// and the sum the one ReduceFraction finds.
+bool IsPosedByTheGame(const PosedProblem& problem);
 
 // Reseeds `random` from the clock, draws c (1 to 8) and d (1 to 10), and
 // corrects d by comparing the two TEXTS: when d's text sorts before c's, d

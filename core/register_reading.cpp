@@ -269,9 +269,12 @@ void RegisterReader::ReadPending(bool atEnd) {
   }
   const Parse parsed = ParseFields(text, parsed_);
   if (parsed == Parse::QuoteOpen && !atEnd && pending_.size() < kRecordLines) return;
-  if (parsed == Parse::QuoteOpen) {
-    // The quote never closes: the first line is lost, the next are read
-    // anew.
+  const bool header = parsed == Parse::Complete && IsHeader(parsed_);
+  const bool valid = header || (parsed == Parse::Complete && MakeValid(parsed_, scratch_));
+  if (!valid && pending_.size() > 1) {
+    // The quote never closes, or closes on a quote of a later line (a line
+    // cut short, then a quoted name): the first line is lost, the next are
+    // read anew.
     ++unread_;
     std::vector<FileLine> rest(std::make_move_iterator(pending_.begin() + 1),
                                std::make_move_iterator(pending_.end()));
@@ -281,11 +284,10 @@ void RegisterReader::ReadPending(bool atEnd) {
     return;
   }
   pending_.clear();
-  if (parsed == Parse::Complete && IsHeader(parsed_)) return;
-  if (parsed == Parse::Complete && MakeValid(parsed_, scratch_)) {
-    take_(parsed_);
-  } else {
+  if (!valid) {
     ++unread_;
+  } else if (!header) {
+    take_(parsed_);
   }
 }
 

@@ -15,6 +15,7 @@
 // files are written, then given up for good.
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,6 +56,21 @@ void EmptyEnvironment(int, char**, char** environment) {
 // lasts longer (a caller that never ends its request) ends here.
 constexpr unsigned kLongestRunSeconds = 10;
 
+// A program started keeps the signals its caller blocked or ignored: a
+// blocked or ignored SIGALRM would lift the run's limit. The terminal's stop
+// keys and job control, which the pupil's shell may send, would hold a lock
+// for as long as the run is stopped, so they are ignored.
+void TakeOwnSignals() {
+  sigset_t none;
+  ::sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  for (int signal = 1; signal < NSIG; ++signal) {
+    struct sigaction current {};
+    if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) ::signal(signal, SIG_DFL);
+  }
+  for (const int stop : {SIGTSTP, SIGTTIN, SIGTTOU}) ::signal(stop, SIG_IGN);
+}
+
 int Finish(HelperStatus status, const QString& reply = {}) {
   if (!reply.isEmpty()) std::printf("%s\n", reply.toUtf8().constData());
   std::fflush(stdout);
@@ -88,6 +104,7 @@ std::optional<QByteArray> ReadRequest() {
 }  // namespace
 
 int main() {
+  TakeOwnSignals();
   if (!StandardDescriptorsOpen()) return static_cast<int>(HelperStatus::CannotRun);
   ::alarm(kLongestRunSeconds);
   ::umask(022);

@@ -76,7 +76,10 @@ std::optional<PageFailure> Replace(const QString& path, const QByteArray& page, 
   if (replacing == PageReplacing::OursOnly && !StartsAsOurPage(fd.get())) {
     return PageFailure{{path, kNotOurPageReason.toString()}, true};
   }
-  int error = ::ftruncate(fd.get(), 0) == 0 ? 0 : errno;
+  // The class's names and scores: an earlier page readable by others
+  // becomes the user's alone before it gets them.
+  int error = ::fchmod(fd.get(), opened.st_mode & 0700) == 0 ? 0 : errno;
+  if (error == 0 && ::ftruncate(fd.get(), 0) != 0) error = errno;
   if (error == 0) error = WriteAll(fd.get(), page, WriteAt::Start);
   if (error == 0 && ::fdatasync(fd.get()) != 0 && errno != EINVAL) error = errno;
   if (error == 0) error = fd.Close();
@@ -90,7 +93,8 @@ std::optional<PageFailure> WritePageFile(const QString& path, const QByteArray& 
                                          PageReplacing replacing) {
   // A new name is created here and nowhere else: O_EXCL never opens what is
   // there, a link included.
-  Descriptor created(OpenNoFollow(path, O_WRONLY | O_CREAT | O_EXCL, 0666));
+  // A new page is the user's alone, whatever the umask or the folder.
+  Descriptor created(OpenNoFollow(path, O_WRONLY | O_CREAT | O_EXCL, 0600));
   if (created.valid()) return WriteNew(path, std::move(created), page);
   if (errno != EEXIST) return PageFailure{Failure(path, errno), false};
   return Replace(path, page, source, replacing);

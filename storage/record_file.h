@@ -64,6 +64,9 @@ struct PairWriteFailure {
   // The points could not be saved and the name file could not be put back:
   // it holds the new name next to the old points.
   bool nameLeftChanged = false;
+  // A file could not be put back whole, and the journal of the save is kept:
+  // the next copy to take the lock finishes the save.
+  bool finishedLater = false;
 };
 
 // Replaces the content of both files; call it holding a Writing lock. The

@@ -106,9 +106,13 @@ class PendingFile {
     if (replacement_) return replacement_->Commit();
     const auto failure = target_->Rewrite(newBytes_);
     // Half-written bytes would be a corrupt record: put the old ones back.
-    if (failure) target_->Rewrite(oldBytes_);
+    if (failure) torn_ = target_->Rewrite(oldBytes_).has_value();
     return failure;
   }
+
+  // A commit failed and left the file holding neither its old bytes nor
+  // its new ones.
+  bool Torn() const { return torn_; }
 
   ReplacementLock LockReplacement() const {
     return replacement_ ? replacement_->Lock() : ReplacementLock();
@@ -164,6 +168,7 @@ class PendingFile {
   // copy that replaces it.
   std::optional<OpenFile> target_;
   std::optional<Replacement> replacement_;
+  bool torn_ = false;
 };
 
 // Filled where it is, or made whole in one step, and readable by whoever
@@ -224,13 +229,20 @@ std::optional<PairWriteFailure> WritePair(const RecordPaths& paths, const SavePl
     }
   }
 
-  const ReplacementLock newPointsLock = std::get<PendingFile>(score).LockReplacement();
-  std::optional<PairWriteFailure> result;
   PendingFile& nameFile = std::get<PendingFile>(name);
+  PendingFile& pointsFile = std::get<PendingFile>(score);
+  const ReplacementLock newPointsLock = pointsFile.LockReplacement();
+  std::optional<PairWriteFailure> result;
   if (auto failure = nameFile.Commit()) {
     result = PairWriteFailure{*failure};
-  } else if (auto pointsFailure = std::get<PendingFile>(score).Commit()) {
+  } else if (auto pointsFailure = pointsFile.Commit()) {
     result = PairWriteFailure{*pointsFailure, !nameFile.Undo()};
+  }
+  // Neither done nor undone: the journal stays, and the next lock finishes
+  // the save from it rather than hand out a torn record.
+  if (result && journaled && (result->nameLeftChanged || nameFile.Torn() || pointsFile.Torn())) {
+    result->finishedLater = true;
+    return result;
   }
   // Done, or undone: either way nothing is left to finish. A journal that
   // stays would be finished again by the next lock, which is harmless after

@@ -41,9 +41,12 @@ QString ReadFailedMessage(const FileFailure& failure) {
       .arg(FileName(failure.path), FolderName(failure.path), failure.reason);
 }
 
-QString SaveFailedMessage(const FileFailure& failure, bool nameLeftChanged) {
+QString SaveFailedMessage(const PairWriteFailure& save) {
+  const FileFailure& failure = save.failure;
   QString aftermath = QStringLiteral("Il record precedente è rimasto com'era.");
-  if (nameLeftChanged) {
+  if (save.finishedLater) {
+    aftermath = QStringLiteral("Il nuovo record sarà scritto alla prossima partita.");
+  } else if (save.nameLeftChanged) {
     aftermath = QStringLiteral("Attenzione: il file «%1» contiene già il nuovo nome, accanto al punteggio "
                                "precedente.")
                     .arg(kNameFileName);
@@ -120,14 +123,14 @@ SaveOutcome RecordStore::Save(const QString& loadedRecordCaption, const QString&
   }
 
   const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Writing, location_.kind);
-  if (auto* failure = std::get_if<FileFailure>(&lock)) return Failed(SaveFailedMessage(*failure, false));
+  if (auto* failure = std::get_if<FileFailure>(&lock)) return Failed(SaveFailedMessage({*failure}));
   const auto stored = ReadRecordFile(paths_.points);
-  if (auto* failure = std::get_if<FileFailure>(&stored)) return Failed(SaveFailedMessage(*failure, false));
+  if (auto* failure = std::get_if<FileFailure>(&stored)) return Failed(SaveFailedMessage({*failure}));
   if (LeadingNumber(TextFromFile(std::get<QByteArray>(stored)).toStdString()) >= *score) return {};
 
   const RecordBytes bytes{LineForFile(scoreCaption), LineForFile(OneLineName(name))};
   if (auto failure = WriteRecordPair(paths_, location_.kind, bytes)) {
-    return Failed(SaveFailedMessage(failure->failure, failure->nameLeftChanged));
+    return Failed(SaveFailedMessage(*failure));
   }
   return {SaveOutcome::Status::Saved, kRecordSavedMessage.toString()};
 }

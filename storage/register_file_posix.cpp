@@ -68,9 +68,14 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
     if (::pread(fd.get(), &last, 1, st.st_size - 1) == 1) bytes = LineEndCompleting(last);
   }
   bytes += line;
-  if (const int error = WriteAll(fd.get(), bytes, WriteAt::End)) return Failure(path, error);
-  if (::fdatasync(fd.get()) != 0 && errno != EINVAL) return Failure(path, errno);
-  return std::nullopt;
+  int error = WriteAll(fd.get(), bytes, WriteAt::End);
+  if (error == 0 && ::fdatasync(fd.get()) != 0 && errno != EINVAL) error = errno;
+  if (error == 0) return std::nullopt;
+  // Part of a line (a full disk, a file-size limit) would join the next
+  // line into one the spreadsheet misreads: cut back, still under the lock.
+  while (::ftruncate(fd.get(), st.st_size) != 0 && errno == EINTR) {
+  }
+  return Failure(path, error);
 }
 
 std::optional<FileFailure> ReadRegisterFile(const QString& path, const std::function<void(std::string_view)>& take) {

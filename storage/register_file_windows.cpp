@@ -52,6 +52,8 @@ std::optional<FileFailure> AppendToRegister(const QString& path, const QByteArra
   }
   bytes += line;
   const bool written = file.seek(size) && file.write(bytes) == bytes.size() && file.flush();
+  // Part of a line would join the next one: cut back, still under the lock.
+  if (!written) file.resize(size);
   OVERLAPPED whole{};
   UnlockFileEx(handle, 0, MAXDWORD, MAXDWORD, &whole);
   if (!written) return FileFailure{path, ReasonForErrno(ENOSPC)};

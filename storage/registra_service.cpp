@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <QFileInfo>
+
 #include <cerrno>
 #include <variant>
 
@@ -40,7 +42,15 @@ HelperOutcome ServeRecord(const RecordRequest& request, const QString& folder) {
   return {HelperStatus::Failed, outcome.message};
 }
 
+// A class of 30 that answers 100 problems in each of 5 competitions a day,
+// every school day, writes about 330 MB a year; a register this large is no
+// class's, but a program's filling the disk, whose lines are refused.
+constexpr qint64 kLargestRegisterBytes = qint64{1} << 30;
+
 HelperOutcome ServeLine(const LineRequest& request, const QString& folder) {
+  if (QFileInfo(RegisterPath(folder)).size() >= kLargestRegisterBytes) {
+    return {HelperStatus::Failed, QStringLiteral("il registro ha raggiunto la dimensione massima (1 GiB)")};
+  }
   const std::string line =
       RegisterLineText(MakeRegisterLine(AnswerOf(request), request.pupil, request.judgedAt, request.startedAt));
   if (const auto failure = AppendToRegister(RegisterPath(folder), QByteArray::fromStdString(line))) {

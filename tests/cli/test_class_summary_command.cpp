@@ -272,6 +272,10 @@ void TestClassSummaryCommand::theOutputNeverClobbersAFile() {
   QCOMPARE(run.out, QStringLiteral("Riepilogo della classe scritto in %1\n").arg(output));
   QCOMPARE(run.status, 0);
   QCOMPARE(ReadBytes(output), page);
+  // The class's names and scores, new or replaced: the user's alone.
+  QCOMPARE(QFileInfo(output).permissions() & ~(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ReadUser | QFileDevice::WriteUser),
+           QFileDevice::Permissions());
 }
 
 void TestClassSummaryCommand::registersAreReadAsNamedAndAsAStream_data() {

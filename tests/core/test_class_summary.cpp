@@ -89,6 +89,10 @@ void TestClassSummary::readingSkipsAndCountsBadLines_data() {
   QTest::newRow("the thirteenth month") << kHeader + Line("Anna", "2026-13-07 09:30:00", "1/5 + 1/5", "2/5") << 0 << 1;
   QTest::newRow("an unclosed quote costs its line only")
       << kHeader + Line("\"Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5") + kGood + kGood << 2 << 1;
+  QTest::newRow("a line cut in an open quote, then a quoted name")
+      << kHeader + kGood + "2026-12-07;02:28:40;\"Fran\r\n" + kGood + Line("\"q;=1+1;z\"", "2026-12-07 09:30:00",
+                                                                          "1/5 + 1/5", "2/5") + kGood
+      << 4 << 1;
   QTest::newRow("a quoted line break stays in its line")
       << kHeader + Line("\"Anna\r\nBruno\"", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5") + kGood << 2 << 0;
   QTest::newRow("blank lines and a second header") << kHeader + kGood + "\r\n\n" + kHeader.mid(3) + kGood << 2 << 0;

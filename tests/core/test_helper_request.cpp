@@ -73,6 +73,9 @@ void TestHelperRequest::requestsAreReadStrictly_data() {
   QTest::newRow("a date with a slash") << Replaced(kLine, "2026-12-07 09:31", "2026/12/07 09:31") << false;
   QTest::newRow("four numbers in the problem") << Replaced(kLine, "1 2 5 3 5", "1 2 5 3") << false;
   QTest::newRow("two blanks in the problem") << Replaced(kLine, "1 2 5 3 5", "1  2 5 3 5") << false;
+  QTest::newRow("a zero denominator") << Replaced(kLine, "1 2 5 3 5", "1 2 0 3 0") << false;
+  QTest::newRow("a sum that is not the problem's") << Replaced(kLine, "1 2 5 3 5", "1 2 5 4 5") << false;
+  QTest::newRow("a first numerator past 999") << Replaced(kLine, "1 2 5 3 5", "1000 2 5 1002 5") << false;
   QTest::newRow("a number past 32 bits") << Replaced(kLine, "1 2 5 3 5", "2147483648 2 5 3 5") << false;
   QTest::newRow("a verdict in capitals") << Replaced(kLine, "giusto", "GIUSTO") << false;
   QTest::newRow("an answer of 65 bytes") << Replaced(kLine, "giusto\n3\n", "giusto\n" + QByteArray(65, '3') + "\n")

@@ -3,7 +3,9 @@
 #include <string>
 #include <variant>
 
+#include "core/fraction.h"
 #include "core/helper_request.h"
+#include "core/problem.h"
 #include "core/register_line.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
@@ -55,9 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LineRequest line;
   line.judgedAt = {2026, 12, 7, 9, 31, 5};
   line.startedAt = {2026, 12, 7, 9, 30, 0};
-  line.problem = {static_cast<std::int32_t>(input.TakeUnsigned(2)), static_cast<std::int32_t>(input.TakeUnsigned(1)),
-                  static_cast<std::int32_t>(input.TakeUnsigned(1)), static_cast<std::int32_t>(input.TakeUnsigned(3)),
-                  static_cast<std::int32_t>(input.TakeUnsigned(3))};
+  // A problem the game may pose, with its sum in lowest terms.
+  PosedProblem& problem = line.problem;
+  problem.a = static_cast<std::int32_t>(input.TakeUnsigned(2) % (kLargestFirstNumerator + 1));
+  problem.c = static_cast<std::int32_t>(1 + input.TakeUnsigned(1) % kLargestSecondNumerator);
+  problem.d = static_cast<std::int32_t>(1 + input.TakeUnsigned(1) % kLargestDenominator);
+  ReduceFraction(static_cast<double>(problem.a + problem.c) / problem.d, problem.expectedNumerator,
+                 problem.expectedDenominator);
   line.verdict = input.TakeUnsigned(1) % 2 == 0 ? Verdict::Right : Verdict::Wrong;
   line.numerator = input.TakeText();
   line.denominator = input.TakeText();

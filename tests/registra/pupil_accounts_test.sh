@@ -216,11 +216,32 @@ expect_refused() {
 expect_refused "a malformed score" 'record\n12a\nAnna\n'
 expect_refused "a name with a line feed and a fourth line" 'record\n999\nAnna\nrecord\n'
 expect_refused "a register line with CR in the name" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAn\rna\n'
+expect_refused "a register line with a zero denominator" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 0 3 0\ngiusto\n3\n0\nAnna\n'
+expect_refused "a register line for a problem the game never poses" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1000 2 5 1002 5\ngiusto\n1002\n5\nAnna\n'
 huge_state=$(folder_state)
 status=0
 head -c 100000000 /dev/zero | tr '\0' '9' | (as_pupil "$first_pupil" "$helper") >/dev/null 2>&1 || status=$?
 [ "$status" = 2 ] && [ "$huge_state" = "$(folder_state)" ] || fail "a huge request: ended $status or changed the folder"
 ok "a request of 100 MB: refused, nothing written"
+
+# A register grown past any class's (sparse: it takes no room).
+size=$(stat -c %s "$dir/registro.csv") && truncate -s 1G "$dir/registro.csv"
+status=$(ask_helper "$first_pupil" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n')
+[ "$status" = 1 ] && [ "$(stat -c %s "$dir/registro.csv")" = $((1 << 30)) ] || fail "a register of 1 GiB: ended $status"
+truncate -s "$size" "$dir/registro.csv"
+ok "a register of 1 GiB: no line added ($(cat "$work/answer"))"
+
+# A caller that ignores and blocks SIGALRM, never ends its request and stops
+# the helper as it waits for it (a read of fd 0): the helper ends in its time.
+mkfifo -m 0666 "$work/never" && exec 7<>"$work/never" && started=$SECONDS
+(as_pupil "$first_pupil" python3 -c 'import os, signal as s, sys; s.signal(s.SIGALRM, s.SIG_IGN)
+s.pthread_sigmask(s.SIG_BLOCK, {s.SIGALRM}); os.execv(sys.argv[1], sys.argv[1:])' "$helper") <"$work/never" >/dev/null 2>&1 &
+until [ "$(cut -d' ' -f1,2 /proc/$!/syscall 2>/dev/null)" = "0 0x0" ] || [ $((SECONDS - started)) -ge 30 ]; do sleep 0.05; done
+setpriv --reuid="$first_pupil" --regid="$first_pupil" --clear-groups kill -TSTP $! || true
+while kill -0 $! 2>/dev/null && [ $((SECONDS - started)) -lt 30 ]; do sleep 0.2; done
+took=$((SECONDS - started)) && exec 7>&-
+[ "$took" -ge 9 ] && [ "$took" -lt 30 ] || { kill -KILL $! 2>/dev/null; fail "the stubborn caller's helper ended after $took s, not by its 10 s limit"; }
+ok "SIGALRM ignored and blocked by the caller, SIGTSTP from the pupil: the helper ended by itself after $took s"
 
 # A file the group games may write, which a link must not reach.
 install -o root -g games -m 0660 /dev/null "$work/other-game-scores"

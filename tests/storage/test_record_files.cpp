@@ -9,11 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-
 #include "fault_injection.h"
 #include "record_test_files.h"
 #include "storage/record_file.h"
+#include "storage/record_journal.h"
 #include "storage/record_store.h"
 
 using namespace quorveno;
@@ -30,29 +29,6 @@ ino_t Inode(const QString& path) {
   struct stat st {};
   return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
-
-// Writes beyond `bytes` fail with EFBIG while it lives, as on a full disk,
-// also for root, for whom permission bits change nothing.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    active_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-  bool active() const { return active_; }
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-  bool active_ = false;
-};
 
 QStringList RecordFilesOnly() { return {QStringLiteral("frsosem.txt"), QStringLiteral("frsosem1.txt")}; }
 
@@ -74,6 +50,7 @@ class TestRecordFiles : public QObject {
   void failedStartUpCreatesNothing();
   void failedSaveKeepsTheRecord_data();
   void failedSaveKeepsTheRecord();
+  void unfinishedSaveThatFailsAgainKeepsItsJournal();
   void eachFolderKindWritesTheSameBytes_data();
   void eachFolderKindWritesTheSameBytes();
   void sharedFolderGetsNoNewFiles();
@@ -258,6 +235,32 @@ void TestRecordFiles::failedSaveKeepsTheRecord() {
   QCOMPARE(ReadBytes(store.pointsPath()), QByteArray("5\r\n"));
   QCOMPARE(ReadBytes(store.namePath()), QByteArray("Bo\r\n"));
   QCOMPARE(Entries(folder.path()), RecordFilesOnly());
+}
+
+// A killed save left its journal; finishing it fails too (a file-size
+// limit), and the name file cannot be put back for sure. Emptying the
+// journal then would leave whatever the file holds for good.
+void TestRecordFiles::unfinishedSaveThatFailsAgainKeepsItsJournal() {
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  QVERIFY(WriteRecord(folder.path(), "5\r\n", "Alberto\r\n"));
+  const QString journal = folder.filePath(kJournalFileName.toString());
+  const QByteArray unfinished = JournalFromRecord({"10\r\n", "Margherita\r\n"});
+  QVERIFY(WriteBytes(journal, unfinished));
+  const RecordStore store({folder.path(), RecordFolderKind::Shared});
+  {
+    const FileSizeLimit limit(6);
+    QVERIFY(limit.active());
+    QVERIFY(store.Load().error);
+  }
+  QCOMPARE(ReadBytes(journal), unfinished);
+
+  const LoadedRecord loaded = store.Load();
+  QVERIFY2(!loaded.error, qPrintable(loaded.error.value_or(QString())));
+  QCOMPARE(loaded.name, QStringLiteral("Margherita\r\n"));
+  QCOMPARE(ReadBytes(store.pointsPath()), QByteArray("10\r\n"));
+  QCOMPARE(ReadBytes(store.namePath()), QByteArray("Margherita\r\n"));
+  QCOMPARE(ReadBytes(journal), QByteArray());
 }
 
 void TestRecordFiles::eachFolderKindWritesTheSameBytes_data() {

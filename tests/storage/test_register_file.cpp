@@ -45,7 +45,8 @@ class TestRegisterFile : public QObject {
   void copiesAppendingAtOnceNeverInterleave();
   void anotherAccountWritesOnlyWhereTheTeacherAllowed_data();
   void anotherAccountWritesOnlyWhereTheTeacherAllowed();
-  void aFullDiskKeepsTheLinesWritten();
+  void aFailedAppendLeavesTheRegisterAsItWas_data();
+  void aFailedAppendLeavesTheRegisterAsItWas();
 };
 
 void TestRegisterFile::appendsOneWholeLine_data() {
@@ -178,20 +179,41 @@ void TestRegisterFile::anotherAccountWritesOnlyWhereTheTeacherAllowed() {
   }
 }
 
-void TestRegisterFile::aFullDiskKeepsTheLinesWritten() {
+void TestRegisterFile::aFailedAppendLeavesTheRegisterAsItWas_data() {
+  QTest::addColumn<QByteArray>("before");
+  QTest::addColumn<int>("room");  // bytes the file may still grow by; -1 for a full disk
+
+  QTest::newRow("a full disk") << kHeader + kOtherLine << -1;
+  QTest::newRow("a file-size limit halfway through the line") << kHeader + kOtherLine << 40;
+  QTest::newRow("a file-size limit halfway through the header") << QByteArray() << 20;
+}
+
+// Part of a line left in the file would make the next append a junk line.
+void TestRegisterFile::aFailedAppendLeavesTheRegisterAsItWas() {
+  QFETCH(QByteArray, before);
+  QFETCH(int, room);
+
   QTemporaryDir folder;
-  const ChildOutcome outcome = RunOnPrivateTmpfs(folder.path(), 64, [&folder] {
+  const auto appendFails = [&] {
     const QString path = RegisterPath(folder.path());
-    QVERIFY(WriteBytes(path, kHeader + kOtherLine));
-    QVERIFY(FillFileSystem(folder.filePath(QStringLiteral("riempitivo"))));
+    QVERIFY(WriteBytes(path, before));
     // The line may not fit even in the file's last block.
-    const QByteArray longLine = kOtherLine.left(30) + QByteArray(8192, 'x') + "\r\n";
-    const auto failure = AppendToRegister(path, longLine);
+    QByteArray line = kOtherLine.left(30) + QByteArray(8192, 'x') + "\r\n";
+    std::optional<FileSizeLimit> limit;
+    if (room < 0) {
+      QVERIFY(FillFileSystem(folder.filePath(QStringLiteral("riempitivo"))));
+    } else {
+      limit.emplace(static_cast<rlim_t>(before.size() + room));
+      QVERIFY(limit->active());
+    }
+    const auto failure = AppendToRegister(path, line);
+    limit.reset();
     QVERIFY(failure);
-    QCOMPARE(failure->reason, ReasonForErrno(ENOSPC));
-    const RegisterReading reading = Read(ReadBytes(path));
-    QCOMPARE(Pupils(reading), QStringList{QStringLiteral("Anna")});
-  });
+    QCOMPARE(failure->reason, ReasonForErrno(room < 0 ? ENOSPC : EFBIG));
+    QCOMPARE(ReadBytes(path), before);
+  };
+  if (room >= 0) return appendFails();
+  const ChildOutcome outcome = RunOnPrivateTmpfs(folder.path(), 64, appendFails);
   if (outcome == ChildOutcome::Unsupported) QSKIP("this system allows no file system mount");
   QCOMPARE(outcome, ChildOutcome::Passed);
 }
