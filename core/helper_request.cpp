@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::string_view kRecordWord = "record";
 constexpr std::string_view kLineWord = "riga";
+constexpr std::string_view kReadWord = "leggi";
 
 // The code point at the start of `text` and its length in bytes; nothing for
 // bytes that are not well-formed UTF-8 (overlong forms and surrogates
@@ -164,6 +165,7 @@ std::optional<HelperRequest> ReadHelperRequest(std::string_view text) {
   if (lines.empty()) return std::nullopt;
   if (lines[0] == kRecordWord) return ReadRecord(lines);
   if (lines[0] == kLineWord) return ReadLine(lines);
+  if (lines[0] == kReadWord && lines.size() == 1) return ReadRecordRequest{};
   return std::nullopt;
 }
 
@@ -205,6 +207,8 @@ std::string HelperRequestText(const LineRequest& request) {
   }
   return text + '\n';
 }
+
+std::string HelperRequestText(const ReadRecordRequest&) { return std::string(kReadWord) + '\n'; }
 
 JudgedAnswer AnswerOf(const LineRequest& request) {
   JudgedAnswer answer;

@@ -21,6 +21,8 @@
 // at, the problem a c d and its sum n m in lowest terms, the verdict, the
 // answer as judged, the pupil's name):
 //   riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n
+// Read the record, once a save that a stopped copy left is finished:
+//   leggi\n
 namespace quorveno {
 
 // Longer requests are refused unread.
@@ -50,7 +52,11 @@ struct LineRequest {
   std::string pupil;
 };
 
-using HelperRequest = std::variant<RecordRequest, LineRequest>;
+struct ReadRecordRequest {
+  bool operator==(const ReadRecordRequest&) const = default;
+};
+
+using HelperRequest = std::variant<RecordRequest, LineRequest, ReadRecordRequest>;
 
 // The request, or nothing for any text that is not exactly one request in
 // the form above.
@@ -60,6 +66,7 @@ std::optional<HelperRequest> ReadHelperRequest(std::string_view text);
 // their caps (see OneLineRequestText), so the text always reads back.
 std::string HelperRequestText(const RecordRequest& request);
 std::string HelperRequestText(const LineRequest& request);
+std::string HelperRequestText(const ReadRecordRequest& request);
 
 // A text as a request carries it: not valid UTF-8 bytes become '?', control
 // characters blanks, and it is cut to at most `cap` bytes on a character's

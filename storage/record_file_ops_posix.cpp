@@ -15,6 +15,7 @@
 #include "storage/posix_file.h"
 #include "storage/record_file.h"
 #include "storage/record_file_ops.h"
+#include "storage/record_journal.h"
 
 namespace quorveno {
 namespace {
@@ -221,7 +222,12 @@ struct PlatformLock::Held {
 std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& paths, bool writing,
                                                           RecordFolderKind kind) {
   const QDeadlineTimer deadline = LockDeadline();
-  const FileFailure timedOut{paths.points, kLockTimeoutReason.toString()};
+  // In the machine-wide folder, where nothing is replaced, the lock is on
+  // the journal, which the pupils may not open: no pupil can hold it and
+  // make the others wait. Without a journal, on the points as elsewhere.
+  const QString journal = paths.directory + QLatin1Char('/') + kJournalFileName.toString();
+  const QString& locked = kind == RecordFolderKind::Shared && FileSize(journal).has_value() ? journal : paths.points;
+  const FileFailure timedOut{locked, kLockTimeoutReason.toString()};
   for (;;) {
     // Network file systems grant an exclusive lock only on a file open for
     // writing.
@@ -231,7 +237,7 @@ std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& pa
       if (auto failure = EnsureRecordFile(paths.points, true)) return *failure;
     }
     const int operation = (writing ? LOCK_EX : LOCK_SH) | LOCK_NB;
-    auto opened = OpenRegular(paths.points, writing ? O_RDWR : O_RDONLY);
+    auto opened = OpenRegular(locked, writing ? O_RDWR : O_RDONLY);
     if (auto* failure = std::get_if<FileFailure>(&opened)) return *failure;
     Descriptor fd = std::move(std::get<Descriptor>(opened));
     int error = 0;
@@ -245,8 +251,8 @@ std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& pa
     // A file system without locks still keeps the record; only saves of
     // two copies at the same moment go unguarded there.
     const bool withoutLocks = error == ENOLCK || error == EOPNOTSUPP;
-    if (error != 0 && !withoutLocks) return Failure(paths.points, error);
-    if (withoutLocks || NamesSameFile(paths.points, fd.get())) {
+    if (error != 0 && !withoutLocks) return Failure(locked, error);
+    if (withoutLocks || NamesSameFile(locked, fd.get())) {
       return PlatformLock(std::make_shared<Held>(Held{std::move(fd)}));
     }
     if (deadline.hasExpired()) return timedOut;

@@ -13,7 +13,6 @@
 #include "core/number_text.h"
 #include "storage/record_file.h"
 #include "storage/record_file_ops.h"
-#include "storage/record_journal.h"
 #include "storage/registra_client.h"
 
 namespace quorveno {
@@ -33,13 +32,6 @@ QByteArray LineForFile(const QString& text) {
 
 QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
 QString FolderName(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absolutePath()); }
-
-// Start-up goes on with an empty record, so the message says so.
-QString ReadFailedMessage(const FileFailure& failure) {
-  return QStringLiteral("Impossibile leggere il record (file «%1» nella cartella «%2»): %3. "
-                        "Si gioca senza record.")
-      .arg(FileName(failure.path), FolderName(failure.path), failure.reason);
-}
 
 QString SaveFailedMessage(const PairWriteFailure& save) {
   const FileFailure& failure = save.failure;
@@ -68,11 +60,29 @@ SaveOutcome SaveOutcomeOf(const HelperOutcome& outcome) {
                     .arg(outcome.reply));
 }
 
-QByteArray RequestBytes(const RecordRequest& request) {
+template <typename Request>
+QByteArray RequestBytes(const Request& request) {
   return QByteArray::fromStdString(HelperRequestText(request));
 }
 
+// The record as the helper read it, each file's bytes percent-encoded.
+LoadedRecord LoadedThroughHelper(const HelperOutcome& outcome) {
+  const QStringList parts = outcome.reply.split(QLatin1Char(';'));
+  if (outcome.status == HelperStatus::Done && parts.size() == 3 && parts[0] == kRecordReadReply) {
+    return {TextFromFile(QByteArray::fromPercentEncoding(parts[1].toLatin1())),
+            TextFromFile(QByteArray::fromPercentEncoding(parts[2].toLatin1())), std::nullopt};
+  }
+  if (outcome.status == HelperStatus::Failed) return {{}, {}, outcome.reply};
+  return {{}, {}, QStringLiteral("Impossibile leggere il record: %1. Si gioca senza record.").arg(outcome.reply)};
+}
+
 }  // namespace
+
+QString RecordReadFailedMessage(const FileFailure& failure) {
+  return QStringLiteral("Impossibile leggere il record (file «%1» nella cartella «%2»): %3. "
+                        "Si gioca senza record.")
+      .arg(FileName(failure.path), FolderName(failure.path), failure.reason);
+}
 
 RecordStore::RecordStore(RecordLocation location)
     : location_(std::move(location)), paths_(RecordPaths::In(location_.directory)) {}
@@ -80,25 +90,24 @@ RecordStore::RecordStore(RecordLocation location)
 std::optional<QString> RecordStore::EnsureFilesExist() const {
   const bool mayCreate = location_.kind != RecordFolderKind::Shared;
   for (const QString& path : {paths_.points, paths_.name}) {
-    if (auto failure = file_ops::EnsureRecordFile(path, mayCreate)) return ReadFailedMessage(*failure);
+    if (auto failure = file_ops::EnsureRecordFile(path, mayCreate)) return RecordReadFailedMessage(*failure);
   }
   return std::nullopt;
 }
 
 ReadOutcome RecordStore::Leggifiletxt(const QString& path) const {
   const auto read = ReadRecordFile(path);
-  if (auto* failure = std::get_if<FileFailure>(&read)) return {{}, ReadFailedMessage(*failure)};
+  if (auto* failure = std::get_if<FileFailure>(&read)) return {{}, RecordReadFailedMessage(*failure)};
   return {TextFromFile(std::get<QByteArray>(read)), std::nullopt};
 }
 
 LoadedRecord RecordStore::Load() const {
   if (auto error = EnsureFilesExist()) return {{}, {}, std::move(error)};
-  // A save that a stopped helper left is finished by the helper, which may
-  // write the journal; this account may only read it.
-  const QFileInfo journal(QDir(paths_.directory).filePath(kJournalFileName.toString()));
-  if (!location_.helper.isEmpty() && journal.size() > 0) AskHelper(location_.helper, RequestBytes({0, {}}));
+  if (!location_.helper.isEmpty()) {
+    return LoadedThroughHelper(AskHelper(location_.helper, RequestBytes(ReadRecordRequest{})));
+  }
   const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Reading, location_.kind);
-  if (auto* failure = std::get_if<FileFailure>(&lock)) return {{}, {}, ReadFailedMessage(*failure)};
+  if (auto* failure = std::get_if<FileFailure>(&lock)) return {{}, {}, RecordReadFailedMessage(*failure)};
   ReadOutcome points = Leggifiletxt(paths_.points);
   if (points.error) return {{}, {}, std::move(points.error)};
   ReadOutcome name = Leggifiletxt(paths_.name);
@@ -118,8 +127,8 @@ SaveOutcome RecordStore::Save(const QString& loadedRecordCaption, const QString&
     if (*score > kLargestRecordScore || *score != static_cast<int>(*score)) {
       return Failed(QStringLiteral("Impossibile salvare il record: il punteggio «%1» non è valido.").arg(scoreCaption));
     }
-    return SaveOutcomeOf(
-        AskHelper(location_.helper, RequestBytes({static_cast<int>(*score), OneLineName(name).toStdString()})));
+    return SaveOutcomeOf(AskHelper(
+        location_.helper, RequestBytes(RecordRequest{static_cast<int>(*score), OneLineName(name).toStdString()})));
   }
 
   const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Writing, location_.kind);

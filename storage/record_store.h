@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "storage/file_failure.h"
 #include "storage/record_location.h"
 
 namespace quorveno {
@@ -41,6 +42,9 @@ struct SaveOutcome {
 // name is kept as OneLineName makes it, and a character outside the code
 // page is stored as "?". Every file error comes
 // back as an Italian message and leaves the files as they were.
+// Start-up goes on with an empty record, so the message says so.
+QString RecordReadFailedMessage(const FileFailure& failure);
+
 class RecordStore {
  public:
   explicit RecordStore(RecordLocation location);
@@ -57,7 +61,9 @@ class RecordStore {
   ReadOutcome Leggifiletxt(const QString& path) const;
 
   // Start-up: makes sure both files exist, then reads both under one lock, so
-  // a save of another copy is seen whole or not at all.
+  // a save of another copy is seen whole or not at all. A pupil may not open
+  // the file that lock is taken on in the machine-wide folder, so that no
+  // pupil can hold it: the helper reads the record for the game there.
   LoadedRecord Load() const;
 
   // The saving rule, run when the pupil leaves. The record is the leading

@@ -47,6 +47,23 @@ HelperOutcome ServeRecord(const RecordRequest& request, const QString& folder) {
 // class's, but a program's filling the disk, whose lines are refused.
 constexpr qint64 kLargestRegisterBytes = qint64{1} << 30;
 
+HelperOutcome ServeRead(const QString& folder) {
+  const RecordPaths paths = RecordPaths::In(folder);
+  const auto lock = RecordLock::Acquire(paths, RecordLock::Purpose::Reading, RecordFolderKind::Shared);
+  if (const auto* failure = std::get_if<FileFailure>(&lock)) {
+    return {HelperStatus::Failed, RecordReadFailedMessage(*failure)};
+  }
+  QString reply = kRecordReadReply.toString();
+  for (const QString& path : {paths.points, paths.name}) {
+    const auto bytes = ReadRecordFile(path);
+    if (const auto* failure = std::get_if<FileFailure>(&bytes)) {
+      return {HelperStatus::Failed, RecordReadFailedMessage(*failure)};
+    }
+    reply += QLatin1Char(';') + QString::fromLatin1(std::get<QByteArray>(bytes).toPercentEncoding());
+  }
+  return {HelperStatus::Done, reply};
+}
+
 HelperOutcome ServeLine(const LineRequest& request, const QString& folder) {
   if (QFileInfo(RegisterPath(folder)).size() >= kLargestRegisterBytes) {
     return {HelperStatus::Failed, QStringLiteral("il registro ha raggiunto la dimensione massima (1 GiB)")};
@@ -74,7 +91,8 @@ std::optional<QString> UnsafeFolderReason(const QString& folder) {
 
 HelperOutcome ServeRequest(const HelperRequest& request, const QString& folder) {
   if (const auto* record = std::get_if<RecordRequest>(&request)) return ServeRecord(*record, folder);
-  return ServeLine(std::get<LineRequest>(request), folder);
+  if (const auto* line = std::get_if<LineRequest>(&request)) return ServeLine(*line, folder);
+  return ServeRead(folder);
 }
 
 }  // namespace quorveno

@@ -30,6 +30,9 @@ enum class HelperStatus {
 inline constexpr QStringView kSavedReply = u"salvato";
 inline constexpr QStringView kNotBeatenReply = u"non battuto";
 inline constexpr QStringView kAppendedReply = u"aggiunta";
+// A read record: this word, then the bytes of the points file and of the
+// name file, each percent-encoded, separated by ';'.
+inline constexpr QStringView kRecordReadReply = u"record";
 
 struct HelperOutcome {
   HelperStatus status = HelperStatus::Done;

@@ -73,6 +73,8 @@ void TestHelperRequest::requestsAreReadStrictly_data() {
   QTest::newRow("a date with a slash") << Replaced(kLine, "2026-12-07 09:31", "2026/12/07 09:31") << false;
   QTest::newRow("four numbers in the problem") << Replaced(kLine, "1 2 5 3 5", "1 2 5 3") << false;
   QTest::newRow("two blanks in the problem") << Replaced(kLine, "1 2 5 3 5", "1  2 5 3 5") << false;
+  QTest::newRow("a read of the record") << QByteArray("leggi\n") << true;
+  QTest::newRow("a read with a line more") << QByteArray("leggi\n1\n") << false;
   QTest::newRow("a zero denominator") << Replaced(kLine, "1 2 5 3 5", "1 2 0 3 0") << false;
   QTest::newRow("a sum that is not the problem's") << Replaced(kLine, "1 2 5 3 5", "1 2 5 4 5") << false;
   QTest::newRow("a first numerator past 999") << Replaced(kLine, "1 2 5 3 5", "1000 2 5 1002 5") << false;

@@ -35,14 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto* record = std::get_if<RecordRequest>(&*read)) {
       FUZZ_CHECK(record->score >= 0 && record->score <= kLargestRecordScore);
       FUZZ_CHECK(IsOneLine(record->name, kRequestNameCap));
-    } else {
-      const auto& line = std::get<LineRequest>(*read);
-      FUZZ_CHECK(IsOneLine(line.pupil, kRequestNameCap));
-      FUZZ_CHECK(IsOneLine(line.numerator, kRequestAnswerCap));
-      FUZZ_CHECK(IsOneLine(line.denominator, kRequestAnswerCap));
+    } else if (const auto* line = std::get_if<LineRequest>(&*read)) {
+      FUZZ_CHECK(IsOneLine(line->pupil, kRequestNameCap));
+      FUZZ_CHECK(IsOneLine(line->numerator, kRequestAnswerCap));
+      FUZZ_CHECK(IsOneLine(line->denominator, kRequestAnswerCap));
       // The helper appends one whole line, whatever it was sent.
       const std::string appended =
-          RegisterLineText(MakeRegisterLine(AnswerOf(line), line.pupil, line.judgedAt, line.startedAt));
+          RegisterLineText(MakeRegisterLine(AnswerOf(*line), line->pupil, line->judgedAt, line->startedAt));
       FUZZ_CHECK(appended.find_first_of("\r\n") == appended.size() - 2);
       FUZZ_CHECK(appended.ends_with("\r\n"));
     }

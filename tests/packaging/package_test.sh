@@ -92,7 +92,7 @@ helper=/usr/lib/quorveno/quorveno-registra
 record_files_closed() {
   expect_described "$record_dir/frsosem.txt" "root:games 664 $1"
   expect_described "$record_dir/frsosem1.txt" "root:games 664 $1"
-  expect_described "$record_dir/.frsosem.journal" "root:games 664 regular empty file"
+  expect_described "$record_dir/.frsosem.journal" "root:games 660 regular empty file"
 }
 
 run_dpkg -i "$deb"
@@ -104,17 +104,35 @@ grep -q "^$helper\$" "$work/files" || fail "the package does not hold $helper"
 expect_described "$helper" "root:games 2755 regular file"
 expect_described "$record_dir" "root:games 755 directory"
 record_files_closed "regular empty file"
-ok "$record_dir made root:games 0755, both record files and the journal empty, root:games 0664; the helper 2755 root:games"
+ok "$record_dir made root:games 0755, both record files empty, root:games 0664, the journal empty, root:games 0660; the helper 2755 root:games"
 run_dpkg -P quorveno
 [ ! -e "$record_dir" ] || fail "$record_dir is left after dpkg -P"
 
+# stand_in VERSION: installs an empty package of that version.
+stand_in() {
+  rm -rf "$work/old" && mkdir -p "$work/old/DEBIAN"
+  printf 'Package: quorveno\nVersion: %s\nArchitecture: all\nMaintainer: Test <test@quorveno.test>\nDescription: stand-in\n' \
+    "$1" >"$work/old/DEBIAN/control"
+  dpkg-deb --build "$work/old" "$work/quorveno_$1_all.deb" >/dev/null
+  run_dpkg -i "$work/quorveno_$1_all.deb"
+}
+
+# Version 1.1 installed, its journal open to the pupils and holding a save
+# that a stopped helper left.
+stand_in 1.1.0
+install -d -o root -g games -m 0755 "$record_dir"
+for name in frsosem.txt frsosem1.txt .frsosem.journal; do install -o root -g games -m 0664 /dev/null "$record_dir/$name"; done
+printf '3\n7\r\nNuovo\r\n' >"$record_dir/.frsosem.journal"
+cp -p "$record_dir/.frsosem.journal" "$work/old-journal"
+run_dpkg -i "$deb"
+expect_described "$record_dir/.frsosem.journal" "root:games 660 regular file"
+cmp -s "$work/old-journal" "$record_dir/.frsosem.journal" || fail "the upgrade from 1.1.0 changed the journal's content"
+run_dpkg -P quorveno
+ok "upgraded from 1.1.0: the journal became root:games 0660 and kept its unfinished save"
+
 # Version 1.0 installed, its folder open to every account, a register made
 # as its README said, and an administrator's choice for the register.
-mkdir "$work/old" "$work/old/DEBIAN"
-printf 'Package: quorveno\nVersion: 1.0.0\nArchitecture: all\nMaintainer: Test <test@quorveno.test>\nDescription: version 1.0 stand-in\n' \
-  >"$work/old/DEBIAN/control"
-dpkg-deb --build "$work/old" "$work/quorveno_1.0.0_all.deb" >/dev/null
-run_dpkg -i "$work/quorveno_1.0.0_all.deb"
+stand_in 1.0.0
 install -d -o root -g root -m 0755 "$record_dir"
 printf '1\r\n' >"$record_dir/frsosem.txt"
 printf 'Vecchio\r\n' >"$record_dir/frsosem1.txt"
@@ -131,7 +149,7 @@ expect_record 1 Vecchio
 expect_described "$record_dir/registro.csv" "root:games 640 regular file"
 cmp -s "$work/old-register" "$record_dir/registro.csv" || fail "the upgrade changed the register's content"
 expect_described "$helper" "root:games 2755 regular file"
-ok "upgraded from 1.0.0: the 0666 files became root:games 0664 with their record, the register kept every byte and its override root:games 0640"
+ok "upgraded from 1.0.0: the 0666 files became root:games 0664 (the journal 0660) with their record, the register kept every byte and its override root:games 0640"
 
 # The teacher's register as the README makes it.
 dpkg-statoverride --remove "$record_dir/registro.csv"

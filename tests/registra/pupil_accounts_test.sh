@@ -69,9 +69,10 @@ case ",$mount_options," in
 esac
 
 install -d -o root -g games -m 0755 "$dir"
-for name in frsosem.txt frsosem1.txt .frsosem.journal; do
+for name in frsosem.txt frsosem1.txt; do
   install -o root -g games -m 0664 /dev/null "$dir/$name"
 done
+install -o root -g games -m 0660 /dev/null "$dir/.frsosem.journal"
 install -o root -g games -m 0660 /dev/null "$dir/registro.csv"
 
 for uid in "$first_pupil" "$second_pupil"; do
@@ -99,7 +100,7 @@ expect_record() {
 expect_layout() {
   local listing
   listing=$(cd "$dir" && stat -c '%n %U:%G %a' .frsosem.journal frsosem.txt frsosem1.txt registro.csv)
-  [ "$listing" = ".frsosem.journal root:games 664
+  [ "$listing" = ".frsosem.journal root:games 660
 frsosem.txt root:games 664
 frsosem1.txt root:games 664
 registro.csv root:games 660" ] || fail "the folder's files changed owner or mode: $listing"
@@ -143,7 +144,13 @@ play() {
 }
 play "$first_pupil" Primo 1
 expect_record 1 Primo
+# The first pupil holds a lock on each record file while the second plays;
+# the journal, which the saves lock, is closed to it.
+(as_pupil "$first_pupil" flock -x "$dir/frsosem.txt" flock -x "$dir/frsosem1.txt" sleep 600) >/dev/null 2>&1 &
+until ! flock -n -x "$dir/frsosem1.txt" true; do sleep 0.05; done
+(as_pupil "$first_pupil" flock -n -s "$dir/.frsosem.journal" true) 2>/dev/null && fail "a pupil could lock the journal"
 play "$second_pupil" Seconda 2
+pkill -KILL -u "$first_pupil" && wait
 grep -q '^record shown: "1" by "Primo"$' "$work/transcript-$second_pupil" ||
   fail "the second pupil did not see the first pupil's record"
 expect_record 2 Seconda
@@ -151,7 +158,7 @@ expect_record 2 Seconda
 [ "$(grep -c ';Seconda;.*;giusto;' "$dir/registro.csv")" -eq 2 ] || fail "the register should hold two right answers of Seconda"
 [ ! -s "$dir/.frsosem.journal" ] || fail "the journal was left full"
 expect_layout
-ok "two pupils played: the record went 1 Primo, then 2 Seconda, and the register got their 3 lines, through the helper"
+ok "two pupils played: the record went 1 Primo, then 2 Seconda (while the first held locks on both record files), and the register got their 3 lines, through the helper"
 
 # 3. The kill loop: the helper killed at random moments of saves. An
 # unkilled save, traced, lists every step that changes a file (a write, a
