@@ -3,7 +3,7 @@
 // (the record) or not even that (the register), but never change. One run
 // carries out one short request read from standard input
 // (core/helper_request.h) and answers on standard output
-// (storage/registra_service.h).
+// (registra_service.h).
 //
 // It links Qt Core, because the record's save procedure, shared with the
 // game, is written over Qt's strings and files; it never creates a
@@ -29,7 +29,7 @@
 #include <string_view>
 
 #include "core/helper_request.h"
-#include "storage/registra_service.h"
+#include "registra/registra_service.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The suite's second build, with AddressSanitizer: a set-group-id process

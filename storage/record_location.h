@@ -33,7 +33,7 @@ struct RecordLocation {
   QString directory;
   RecordFolderKind kind = RecordFolderKind::Private;
   // In a Shared folder that this account may read but not write: the
-  // program that writes it (registra_service.h). Empty otherwise.
+  // program that writes it (registra_protocol.h). Empty otherwise.
   QString helper{};
 };
 

@@ -10,6 +10,7 @@
 
 #include "competition/pupil_name.h"
 #include "core/cp1252.h"
+#include "core/helper_request.h"
 #include "core/number_text.h"
 #include "storage/record_file.h"
 #include "storage/record_file_ops.h"

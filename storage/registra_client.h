@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "storage/file_failure.h"
-#include "storage/registra_service.h"
+#include "storage/registra_protocol.h"
 
-// The game's side of quorveno-registra (registra_service.h): where this
+// The game's side of quorveno-registra (registra_protocol.h): where this
 // account may not write the machine-wide folder, the program writes it for
 // the game.
 namespace quorveno {

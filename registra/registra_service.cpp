@@ -1,4 +1,4 @@
-#include "storage/registra_service.h"
+#include "registra/registra_service.h"
 
 #include <sys/stat.h>
 

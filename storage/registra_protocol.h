@@ -1,16 +1,13 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
-#include "core/helper_request.h"
-
-// quorveno-registra, the small set-group-id program that alone writes the
-// machine-wide record folder (record files 0664 and register 0660, group
-// games): what it does with a request, and how it answers the game. The
-// game itself has no privilege; it reads the record as any file and asks
-// this program to save it or to add a register line.
+// What the game and quorveno-registra, the small set-group-id program that
+// alone writes the machine-wide record folder (record files 0664, journal
+// and register 0660, group games), say to each other: the game has no
+// privilege and asks this program to read the record, save it or add a
+// register line; the request's text is core/helper_request.h.
 namespace quorveno {
 
 inline constexpr QStringView kHelperProgramName = u"quorveno-registra";
@@ -38,16 +35,5 @@ struct HelperOutcome {
   HelperStatus status = HelperStatus::Done;
   QString reply;
 };
-
-// Whether `folder` may be written by the program: a real folder (not a
-// link) that only root may change, so nobody can put a link in place of
-// its files between the checks of the save procedure.
-std::optional<QString> UnsafeFolderReason(const QString& folder);
-
-// Carries out a request in `folder` with the rights the process has now.
-// A record request of score 0 beats nothing: it only finishes a save that a
-// stopped copy left, which is how an account that may not write the
-// journal asks for it.
-HelperOutcome ServeRequest(const HelperRequest& request, const QString& folder);
 
 }  // namespace quorveno
