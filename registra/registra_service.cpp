@@ -17,20 +17,8 @@ namespace quorveno {
 namespace {
 
 HelperOutcome ServeRecord(const RecordRequest& request, const QString& folder) {
-  // Taking the lock for writing finishes a save that a stopped copy left,
-  // before the record is compared with the new score.
-  {
-    const auto lock = RecordLock::Acquire(RecordPaths::In(folder), RecordLock::Purpose::Writing,
-                                          RecordFolderKind::Shared);
-    if (const auto* failure = std::get_if<FileFailure>(&lock)) {
-      return {HelperStatus::Failed,
-              QStringLiteral("Impossibile salvare il record (file «%1»): %2.").arg(failure->path, failure->reason)};
-    }
-  }
-  if (request.score == 0) return {HelperStatus::Done, kNotBeatenReply.toString()};
-  const SaveOutcome outcome = RecordStore({folder, RecordFolderKind::Shared})
-                                  .Save(QString(), QString::number(request.score),
-                                        QString::fromStdString(request.name));
+  const SaveOutcome outcome =
+      RecordStore({folder, RecordFolderKind::Shared}).SaveScore(request.score, QString::fromStdString(request.name));
   switch (outcome.status) {
     case SaveOutcome::Status::Saved:
       return {HelperStatus::Done, kSavedReply.toString()};

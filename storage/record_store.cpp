@@ -131,14 +131,21 @@ SaveOutcome RecordStore::Save(const QString& loadedRecordCaption, const QString&
     return SaveOutcomeOf(AskHelper(
         location_.helper, RequestBytes(RecordRequest{static_cast<int>(*score), OneLineName(name).toStdString()})));
   }
+  return SaveUnderLock(*score, LineForFile(scoreCaption), name);
+}
 
+SaveOutcome RecordStore::SaveScore(int score, const QString& name) const {
+  return SaveUnderLock(score, LineForFile(QString::number(score)), name);
+}
+
+SaveOutcome RecordStore::SaveUnderLock(double score, const QByteArray& pointsLine, const QString& name) const {
   const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Writing, location_.kind);
   if (auto* failure = std::get_if<FileFailure>(&lock)) return Failed(SaveFailedMessage({*failure}));
   const auto stored = ReadRecordFile(paths_.points);
   if (auto* failure = std::get_if<FileFailure>(&stored)) return Failed(SaveFailedMessage({*failure}));
-  if (LeadingNumber(TextFromFile(std::get<QByteArray>(stored)).toStdString()) >= *score) return {};
+  if (LeadingNumber(TextFromFile(std::get<QByteArray>(stored)).toStdString()) >= score) return {};
 
-  const RecordBytes bytes{LineForFile(scoreCaption), LineForFile(OneLineName(name))};
+  const RecordBytes bytes{pointsLine, LineForFile(OneLineName(name))};
   if (auto failure = WriteRecordPair(paths_, location_.kind, bytes)) {
     return Failed(SaveFailedMessage(*failure));
   }

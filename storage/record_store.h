@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -74,7 +75,14 @@ class RecordStore {
   SaveOutcome Save(const QString& loadedRecordCaption, const QString& scoreCaption,
                    const QString& name) const;
 
+  // The helper's save: `score` against the record stored now, under one
+  // lock, whose taking first finishes a save that a stopped copy left (all
+  // that a score of 0 does).
+  SaveOutcome SaveScore(int score, const QString& name) const;
+
  private:
+  SaveOutcome SaveUnderLock(double score, const QByteArray& pointsLine, const QString& name) const;
+
   RecordLocation location_;
   RecordPaths paths_;
 };
