@@ -17,8 +17,11 @@ class GameEvents final : public QObject {
 
  Q_SIGNALS:
   // The pupil has given a name and the clock starts; the record (and the
-  // class register, where kept) is in `recordDirectory`.
-  void competitionStarted(const QString& pupilName, const QDateTime& startedAt, const QString& recordDirectory);
+  // class register, where kept) is in `recordDirectory`, written through
+  // the program `recordHelper` where this account may not write it (empty
+  // otherwise).
+  void competitionStarted(const QString& pupilName, const QDateTime& startedAt, const QString& recordDirectory,
+                          const QString& recordHelper);
   // A new problem is on the window.
   void problemPosed(const quorveno::PosedProblem& problem);
   void answerJudged(const quorveno::JudgedAnswer& answer);

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "storage/record_location.h"
 
 namespace quorveno {
 namespace {
@@ -59,14 +58,6 @@ HelperOutcome AskHelper(const QString& helper, const QByteArray& request) {
       return {HelperStatus::CannotRun,
               HelperFailure(helper, QStringLiteral("non può scrivere nella cartella: %1").arg(reply))};
   }
-}
-
-QString RegisterHelperFor(const QString& registerPath) {
-  const QFileInfo info(registerPath);
-  const QString machineWide = DefaultRecordCandidates().machineWideDirectory;
-  if (machineWide.isEmpty() || QDir::cleanPath(info.absolutePath()) != QDir::cleanPath(machineWide)) return {};
-  if (info.isWritable()) return {};
-  return InstalledHelperProgram();
 }
 
 std::optional<FileFailure> AppendThroughHelper(const QString& helper, const QString& registerPath,

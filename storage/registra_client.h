@@ -21,11 +21,6 @@ QString InstalledHelperProgram();
 // and waits a bounded time for its answer.
 HelperOutcome AskHelper(const QString& helper, const QByteArray& request);
 
-// The helper to append to the register at `registerPath`, when that is the
-// machine-wide register and this account may not write it; empty when the
-// game appends itself.
-QString RegisterHelperFor(const QString& registerPath);
-
 // Appends one line through `helper`, as AppendToRegister does.
 std::optional<FileFailure> AppendThroughHelper(const QString& helper, const QString& registerPath,
                                                const QByteArray& request);

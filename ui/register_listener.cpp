@@ -17,10 +17,10 @@ void RegisterListener::ListenTo(GameEvents& events) {
 }
 
 void RegisterListener::CompetitionStarted(const QString& pupil, const QDateTime& startedAt,
-                                          const QString& recordDirectory) {
+                                          const QString& recordDirectory, const QString& recordHelper) {
   const QString path = RegisterPath(recordDirectory);
   path_ = RegisterIsThere(path) ? std::optional(path) : std::nullopt;
-  helper_ = path_ ? RegisterHelperFor(path) : QString();
+  helper_ = path_ ? recordHelper : QString();
   register_.StartCompetition(pupil, startedAt);
   competitionFirstLine_ = linesQueued_ + 1;
 }

@@ -32,7 +32,8 @@ class RegisterListener final : public QObject {
   void ListenTo(GameEvents& events);
 
   // The register is kept only if it is in `recordDirectory` now.
-  void CompetitionStarted(const QString& pupil, const QDateTime& startedAt, const QString& recordDirectory);
+  void CompetitionStarted(const QString& pupil, const QDateTime& startedAt, const QString& recordDirectory,
+                          const QString& recordHelper);
   void AnswerJudged(const JudgedAnswer& answer);
 
   // At the program's end: waits up to `patience` for the lines still

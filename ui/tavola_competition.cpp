@@ -23,7 +23,7 @@ void Tavola::Form_Load() {
   state_.rightAnswers = 0;
   state_.wrongAnswers = 0;
   windowsDir = GetSystemDir();
-  Q_EMIT services_.events.competitionStarted(name, services_.clock(), windowsDir.directory);
+  Q_EMIT services_.events.competitionStarted(name, services_.clock(), windowsDir.directory, windowsDir.helper);
   ShowRecord();
   lblconto->setCaption(ClockText(state_.clock));
   cmdNext_Click();

@@ -119,7 +119,7 @@ void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
     }
   };
 
-  Q_EMIT events.competitionStarted(QStringLiteral("Anna"), now, folder.path());
+  Q_EMIT events.competitionStarted(QStringLiteral("Anna"), now, folder.path(), QString());
   if (kind == QStringLiteral("removed")) QVERIFY(QFile::remove(path));
   answerThreeTimes();
   // The lines are written off the window's thread: a failure comes back
@@ -132,7 +132,7 @@ void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
   }
 
   dialogs.clear();
-  Q_EMIT events.competitionStarted(QStringLiteral("Bruno"), now, folder.path());
+  Q_EMIT events.competitionStarted(QStringLiteral("Bruno"), now, folder.path(), QString());
   answerThreeTimes();
   QTRY_COMPARE(RegisterMessages(dialogs).size(), toldInSecond);
   if (kind != QStringLiteral("fifo")) QVERIFY(!QFileInfo::exists(path));
