@@ -67,6 +67,13 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
 
 }  // namespace
 
+std::optional<Utf8Character> FirstUtf8Character(std::string_view text) {
+  std::size_t pos = 0;
+  const char32_t codePoint = DecodeUtf8(text, pos);
+  if (codePoint == kInvalid) return std::nullopt;
+  return Utf8Character{codePoint, pos};
+}
+
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
   const std::size_t start = pos;
   return DecodeUtf8(text, pos) == kInvalid ? 0 : pos - start;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,15 @@ unsigned char Cp1252FromCodePoint(char32_t codePoint);
 // a surrogate).
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos);
 bool IsValidUtf8(std::string_view text);
+
+// The character that the valid UTF-8 sequence at the start of a non-empty
+// `text` encodes, and its length in bytes; nothing where the bytes are not
+// valid UTF-8.
+struct Utf8Character {
+  char32_t codePoint = 0;
+  std::size_t length = 0;
+};
+std::optional<Utf8Character> FirstUtf8Character(std::string_view text);
 
 // Whole texts between UTF-8 and the code page; characters the code page
 // lacks, and bytes that are not valid UTF-8, become '?'.

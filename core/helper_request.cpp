@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/cp1252.h"
 #include "core/number_text.h"
 #include "core/problem.h"
 
@@ -16,42 +17,14 @@ constexpr std::string_view kRecordWord = "record";
 constexpr std::string_view kLineWord = "riga";
 constexpr std::string_view kReadWord = "leggi";
 
-// The code point at the start of `text` and its length in bytes; nothing for
-// bytes that are not well-formed UTF-8 (overlong forms and surrogates
-// included).
-std::optional<std::pair<char32_t, std::size_t>> DecodeUtf8(std::string_view text) {
-  const auto lead = static_cast<unsigned char>(text[0]);
-  if (lead < 0x80) return std::pair<char32_t, std::size_t>{lead, 1};
-  std::size_t length = 0;
-  char32_t code = 0;
-  char32_t smallest = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, code = lead & 0x1F, smallest = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, code = lead & 0x0F, smallest = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, code = lead & 0x07, smallest = 0x10000;
-  } else {
-    return std::nullopt;
-  }
-  if (text.size() < length) return std::nullopt;
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[i]);
-    if ((next & 0xC0) != 0x80) return std::nullopt;
-    code = (code << 6) | (next & 0x3F);
-  }
-  if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
-  return std::pair{code, length};
-}
-
 bool IsControl(char32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0x9F); }
 
 bool IsOneLineText(std::string_view text, std::size_t cap) {
   if (text.size() > cap) return false;
   while (!text.empty()) {
-    const auto decoded = DecodeUtf8(text);
-    if (!decoded || IsControl(decoded->first)) return false;
-    text.remove_prefix(decoded->second);
+    const auto decoded = FirstUtf8Character(text);
+    if (!decoded || IsControl(decoded->codePoint)) return false;
+    text.remove_prefix(decoded->length);
   }
   return true;
 }
@@ -172,12 +145,12 @@ std::optional<HelperRequest> ReadHelperRequest(std::string_view text) {
 std::string OneLineRequestText(std::string_view text, std::size_t cap) {
   std::string made;
   while (!text.empty()) {
-    const auto decoded = DecodeUtf8(text);
+    const auto decoded = FirstUtf8Character(text);
     std::string_view piece = "?";
     std::size_t used = 1;
     if (decoded) {
-      used = decoded->second;
-      piece = IsControl(decoded->first) ? std::string_view(" ") : text.substr(0, used);
+      used = decoded->length;
+      piece = IsControl(decoded->codePoint) ? std::string_view(" ") : text.substr(0, used);
     }
     if (made.size() + piece.size() > cap) break;
     made += piece;
