@@ -225,7 +225,7 @@ std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& pa
   // In the machine-wide folder, where nothing is replaced, the lock is on
   // the journal, which the pupils may not open: no pupil can hold it and
   // make the others wait. Without a journal, on the points as elsewhere.
-  const QString journal = paths.directory + QLatin1Char('/') + kJournalFileName.toString();
+  const QString journal = JournalPath(paths);
   const QString& locked = kind == RecordFolderKind::Shared && FileSize(journal).has_value() ? journal : paths.points;
   const FileFailure timedOut{locked, kLockTimeoutReason.toString()};
   for (;;) {

@@ -3,6 +3,11 @@
 #include <algorithm>
 
 namespace quorveno {
+
+QString JournalPath(const RecordPaths& paths) {
+  return paths.directory + QLatin1Char('/') + kJournalFileName.toString();
+}
+
 namespace {
 
 bool IsRecordLine(const QByteArray& line) {

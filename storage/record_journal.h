@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -18,6 +19,9 @@ namespace quorveno {
 // in place, and stays for every account that may write it; elsewhere a save
 // makes it whole in one step and removes it after.
 inline constexpr QStringView kJournalFileName = u".frsosem.journal";
+
+// The journal's path beside the record files of `paths`.
+QString JournalPath(const RecordPaths& paths);
 
 // Room for two record lines and the length before them.
 inline constexpr qsizetype kJournalReadCap = 2 * kRecordFileReadCap + 16;

@@ -51,10 +51,6 @@ struct SavePlan {
   JournalUse journal = JournalUse::None;
 };
 
-QString JournalPath(const RecordPaths& paths) {
-  return paths.directory + QLatin1Char('/') + kJournalFileName.toString();
-}
-
 // The hidden copies a save writes before renaming them (".frsosem.txt."
 // and six characters), and the files that probe whether the folder takes
 // new files. Only a save that holds the lock makes them, so whoever holds it

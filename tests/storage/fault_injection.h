@@ -1,10 +1,7 @@
 #pragma once
 
-#include <sys/resource.h>
-
 #include <QString>
 
-#include <csignal>
 #include <functional>
 
 // Faults that only the operating system can cause, made on purpose: a file
@@ -33,28 +30,6 @@ bool FillFileSystem(const QString& fillerPath);
 // user. QTest checks in `body` report as usual; Failed when one failed.
 // `folder` and everything in it is first given to the account.
 ChildOutcome RunAsAccount(unsigned uid, const QString& folder, const std::function<void()>& body);
-
-// Writes beyond `bytes` fail with EFBIG while it lives, as on a full disk,
-// also for root, for whom permission bits change nothing.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    active_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-  bool active() const { return active_; }
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-  bool active_ = false;
-};
 
 enum class KillOutcome { Killed, Finished, Crashed, Unsupported };
 

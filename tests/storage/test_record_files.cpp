@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
 #include "fault_injection.h"
 #include "record_test_files.h"
 #include "storage/record_file.h"
@@ -29,6 +31,29 @@ ino_t Inode(const QString& path) {
   struct stat st {};
   return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
+
+// Writes beyond `bytes` fail with EFBIG while it lives, as on a full disk,
+// also for root, for whom permission bits change nothing.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    active_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+  bool active() const { return active_; }
+
+ private:
+  rlimit saved_{};
+  void (*previousHandler_)(int) = nullptr;
+  bool active_ = false;
+};
 
 QStringList RecordFilesOnly() { return {QStringLiteral("frsosem.txt"), QStringLiteral("frsosem1.txt")}; }
 

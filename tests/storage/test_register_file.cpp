@@ -1,3 +1,4 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -5,6 +6,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 #include "core/register_reading.h"
 #include "storage/file_reason.h"
@@ -194,26 +197,23 @@ void TestRegisterFile::aFailedAppendLeavesTheRegisterAsItWas() {
   QFETCH(int, room);
 
   QTemporaryDir folder;
-  const auto appendFails = [&] {
+  const ChildOutcome outcome = RunOnPrivateTmpfs(folder.path(), 64, [&] {
     const QString path = RegisterPath(folder.path());
     QVERIFY(WriteBytes(path, before));
-    // The line may not fit even in the file's last block.
-    QByteArray line = kOtherLine.left(30) + QByteArray(8192, 'x') + "\r\n";
-    std::optional<FileSizeLimit> limit;
+    const rlimit limit{static_cast<rlim_t>(before.size() + room), static_cast<rlim_t>(before.size() + room)};
     if (room < 0) {
       QVERIFY(FillFileSystem(folder.filePath(QStringLiteral("riempitivo"))));
     } else {
-      limit.emplace(static_cast<rlim_t>(before.size() + room));
-      QVERIFY(limit->active());
+      // In this child only: writes past the limit fail with EFBIG.
+      std::signal(SIGXFSZ, SIG_IGN);
+      QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     }
-    const auto failure = AppendToRegister(path, line);
-    limit.reset();
+    // The line may not fit even in the file's last block.
+    const auto failure = AppendToRegister(path, kOtherLine.left(30) + QByteArray(8192, 'x') + "\r\n");
     QVERIFY(failure);
     QCOMPARE(failure->reason, ReasonForErrno(room < 0 ? ENOSPC : EFBIG));
     QCOMPARE(ReadBytes(path), before);
-  };
-  if (room >= 0) return appendFails();
-  const ChildOutcome outcome = RunOnPrivateTmpfs(folder.path(), 64, appendFails);
+  });
   if (outcome == ChildOutcome::Unsupported) QSKIP("this system allows no file system mount");
   QCOMPARE(outcome, ChildOutcome::Passed);
 }
