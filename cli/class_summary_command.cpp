@@ -69,9 +69,11 @@ SummaryOutcome WriteClassSummary(const QString& registerPath, const std::optiona
   ClassSummaryBuilder summary(SummaryPupilName);
   RegisterReader reader([&summary](const RegisterLine& line) { summary.Add(line); });
   if (const auto failure = ReadRegisterFile(registerPath, [&reader](std::string_view piece) { reader.Feed(piece); })) {
-    // The machine-wide register is closed to the pupils' accounts.
+    // The machine-wide register, and its folder, are closed to the pupils'
+    // accounts.
     const QFileInfo file(registerPath);
-    if (file.exists() && !file.isReadable()) {
+    const QFileInfo folder(file.absolutePath());
+    if (file.exists() ? !file.isReadable() : folder.isDir() && !folder.isExecutable()) {
       return {{}, QStringLiteral("Solo l'insegnante può leggere il registro %1 (%2): "
                                  "usa «sudo quorveno --riepilogo» o un account del gruppo games.")
                       .arg(failure->path, failure->reason)};

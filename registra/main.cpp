@@ -1,22 +1,28 @@
-// quorveno-registra: installed set-group-id games (2755 root:games), it alone
-// writes the machine-wide record folder, whose files the pupils may read
-// (the record) or not even that (the register), but never change. One run
-// carries out one short request read from standard input
-// (core/helper_request.h) and answers on standard output
-// (registra_service.h).
+// quorveno-registra: installed set-user-id to the system account quorveno
+// (4755 quorveno:root), it alone writes the machine-wide record folder,
+// whose files the pupils may read (the record) or not even find (the
+// register), but never change. One run carries out one short request read
+// from standard input (core/helper_request.h) and answers on standard
+// output (registra_service.h).
+//
+// The account is taken wholly, real and saved ids too, before anything
+// else runs: the kernel lets a process signal another only when their user
+// ids match, so from then on the pupil who started this program can neither
+// stop it nor kill it while it holds a lock. A set-group-id program keeps
+// the caller's user id, and the caller could stop it.
 //
 // It links Qt Core, because the record's save procedure, shared with the
 // game, is written over Qt's strings and files; it never creates a
 // QCoreApplication, so Qt loads no plugin, translation or setting. The C
-// library runs a set-group-id program in its secure mode, which ignores the
+// library runs a set-user-id program in its secure mode, which ignores the
 // loader's variables (LD_PRELOAD, LD_LIBRARY_PATH...); the rest of the
 // environment is emptied before any library's initialisers run (Qt Core's
-// read QT_HASH_SEED, for one). The group is used only while the request's
-// files are written, then given up for good.
+// read QT_HASH_SEED, for one).
 
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <QByteArray>
@@ -30,9 +36,10 @@
 
 #include "core/helper_request.h"
 #include "registra/registra_service.h"
+#include "registra/request_rate.h"
 
 #if defined(__SANITIZE_ADDRESS__)
-// The suite's second build, with AddressSanitizer: a set-group-id process
+// The suite's second build, with AddressSanitizer: a set-id process
 // may not be traced, not even by itself, so the leak check at exit could
 // not run and would fail the program; every other check stays.
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
@@ -42,15 +49,23 @@ namespace {
 
 using quorveno::HelperStatus;
 
+uid_t callersUser = 0;
+bool identityTaken = false;
+
 // The executable's pre-initialisers run before those of every library it
 // links. The environment's array itself is emptied, so that no library
 // finds the caller's variables, even one that looks at the array the
-// program was started with.
-void EmptyEnvironment(int, char**, char** environment) {
+// program was started with; the caller's ids are given up for the
+// program's own.
+void TakeOwnIdentity(int, char**, char** environment) {
   if (environment != nullptr) environment[0] = nullptr;
   ::clearenv();
+  callersUser = ::getuid();
+  const uid_t user = ::geteuid();
+  const gid_t group = ::getegid();
+  identityTaken = ::setresgid(group, group, group) == 0 && ::setresuid(user, user, user) == 0;
 }
-[[gnu::section(".preinit_array"), gnu::used]] constexpr auto kEmptyEnvironmentFirst = &EmptyEnvironment;
+[[gnu::section(".preinit_array"), gnu::used]] constexpr auto kTakeOwnIdentityFirst = &TakeOwnIdentity;
 
 // A request takes milliseconds, a lock waits at most seconds: a run that
 // lasts longer (a caller that never ends its request) ends here.
@@ -58,8 +73,10 @@ constexpr unsigned kLongestRunSeconds = 10;
 
 // A program started keeps the signals its caller blocked or ignored: a
 // blocked or ignored SIGALRM would lift the run's limit. The terminal's stop
-// keys and job control, which the pupil's shell may send, would hold a lock
-// for as long as the run is stopped, so they are ignored.
+// keys and job control, which the pupil's terminal may send, would hold a
+// lock for as long as the run is stopped, so they are ignored. A write past
+// a file-size limit the caller set must fail and be undone, not end the
+// program halfway through a register line.
 void TakeOwnSignals() {
   sigset_t none;
   ::sigemptyset(&none);
@@ -68,7 +85,7 @@ void TakeOwnSignals() {
     struct sigaction current {};
     if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) ::signal(signal, SIG_DFL);
   }
-  for (const int stop : {SIGTSTP, SIGTTIN, SIGTTOU}) ::signal(stop, SIG_IGN);
+  for (const int ignored : {SIGTSTP, SIGTTIN, SIGTTOU, SIGXFSZ}) ::signal(ignored, SIG_IGN);
 }
 
 int Finish(HelperStatus status, const QString& reply = {}) {
@@ -108,10 +125,7 @@ int main() {
   if (!StandardDescriptorsOpen()) return static_cast<int>(HelperStatus::CannotRun);
   ::alarm(kLongestRunSeconds);
   ::umask(022);
-  // The request is read and checked with the caller's own group.
-  const gid_t group = ::getegid();
-  const gid_t callersGroup = ::getgid();
-  if (::setegid(callersGroup) != 0) return Finish(HelperStatus::CannotRun, QStringLiteral("gruppo non cambiato"));
+  if (!identityTaken) return Finish(HelperStatus::CannotRun, QStringLiteral("utente non cambiato"));
 
   const std::optional<QByteArray> bytes = ReadRequest();
   const auto request = bytes ? quorveno::ReadHelperRequest(std::string_view(bytes->constData(), bytes->size()))
@@ -122,8 +136,8 @@ int main() {
   if (const auto reason = quorveno::UnsafeFolderReason(folder)) {
     return Finish(HelperStatus::CannotRun, QStringLiteral("%1: %2").arg(folder, *reason));
   }
-  if (::setegid(group) != 0) return Finish(HelperStatus::CannotRun, QStringLiteral("gruppo non cambiato"));
+  const quorveno::RateVerdict rate = quorveno::CountRequest(folder, callersUser);
+  if (rate.status != HelperStatus::Done) return Finish(rate.status, rate.reason);
   const quorveno::HelperOutcome outcome = quorveno::ServeRequest(*request, folder);
-  if (::setresgid(callersGroup, callersGroup, callersGroup) != 0) return static_cast<int>(HelperStatus::CannotRun);
   return Finish(outcome.status, outcome.reply);
 }

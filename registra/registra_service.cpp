@@ -1,6 +1,7 @@
 #include "registra/registra_service.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 
@@ -53,12 +54,20 @@ HelperOutcome ServeRead(const QString& folder) {
 }
 
 HelperOutcome ServeLine(const LineRequest& request, const QString& folder) {
-  if (QFileInfo(RegisterPath(folder)).size() >= kLargestRegisterBytes) {
+  const QString path = RegisterPath(folder);
+  const QString registerFolder = QFileInfo(path).absolutePath();
+  if (registerFolder != QFileInfo(folder).absoluteFilePath()) {
+    if (const auto reason = UnsafeFolderReason(registerFolder, ::geteuid())) {
+      return {HelperStatus::CannotRun, QStringLiteral("%1: %2").arg(registerFolder, *reason)};
+    }
+  }
+  if (!RegisterIsThere(path)) return {HelperStatus::Done, kAppendedReply.toString()};
+  if (QFileInfo(path).size() >= kLargestRegisterBytes) {
     return {HelperStatus::Failed, QStringLiteral("il registro ha raggiunto la dimensione massima (1 GiB)")};
   }
   const std::string line =
       RegisterLineText(MakeRegisterLine(AnswerOf(request), request.pupil, request.judgedAt, request.startedAt));
-  if (const auto failure = AppendToRegister(RegisterPath(folder), QByteArray::fromStdString(line))) {
+  if (const auto failure = AppendToRegister(path, QByteArray::fromStdString(line))) {
     return {HelperStatus::Failed, failure->reason};
   }
   return {HelperStatus::Done, kAppendedReply.toString()};
@@ -66,14 +75,14 @@ HelperOutcome ServeLine(const LineRequest& request, const QString& folder) {
 
 }  // namespace
 
-std::optional<QString> UnsafeFolderReason(const QString& folder) {
+std::optional<QString> UnsafeFolderReason(const QString& folder, uid_t owner, mode_t closed) {
   struct stat st {};
   if (::lstat(posix_file::NativePath(folder).constData(), &st) != 0) return ReasonForErrno(errno);
   if (S_ISLNK(st.st_mode)) return kSymlinkReason.toString();
   if (!S_ISDIR(st.st_mode)) return QStringLiteral("non è una cartella");
-  if (st.st_uid != 0 || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
-    return QStringLiteral("la cartella può essere cambiata da altri oltre a root");
-  }
+  if (st.st_uid != 0 && st.st_uid != owner) return QStringLiteral("la cartella appartiene a un altro utente");
+  if ((st.st_mode & closed & (S_IWGRP | S_IWOTH)) != 0) return QStringLiteral("la cartella può essere cambiata da altri");
+  if ((st.st_mode & closed) != 0) return QStringLiteral("la cartella può essere aperta da altri");
   return std::nullopt;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <QString>
 
 #include <optional>
@@ -12,13 +15,16 @@
 namespace quorveno {
 
 // Whether `folder` may be written by the program: a real folder (not a
-// link) that only root may change, so nobody can put a link in place of
+// link) that belongs to root or `owner` and that nobody else may change
+// (nor enter, where `closed` says so), so nobody can put a link in place of
 // its files between the checks of the save procedure.
-std::optional<QString> UnsafeFolderReason(const QString& folder);
+std::optional<QString> UnsafeFolderReason(const QString& folder, uid_t owner = 0, mode_t closed = S_IWGRP | S_IWOTH);
 
 // Carries out a request in `folder` with the rights the process has now.
 // A record request of score 0 beats nothing: it only finishes a save that a
-// stopped copy left, which is how version 1.1 of the game asked for it.
+// stopped copy left, which is how version 1.1 of the game asked for it. A
+// line for a register the teacher has not made is dropped with the answer
+// of a line written, so that a pupil learns nothing of whether one is kept.
 HelperOutcome ServeRequest(const HelperRequest& request, const QString& folder);
 
 }  // namespace quorveno

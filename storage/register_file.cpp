@@ -1,13 +1,17 @@
 #include "storage/register_file.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "storage/file_kind.h"
 
 namespace quorveno {
 
 QString RegisterPath(const QString& recordDirectory) {
-  return QDir(recordDirectory).filePath(kRegisterFileName.toString());
+  const QDir recordFolder(recordDirectory);
+  const QString registerFolder = recordFolder.filePath(kRegisterFolderName.toString());
+  if (QFileInfo(registerFolder).isDir()) return QDir(registerFolder).filePath(kRegisterFileName.toString());
+  return recordFolder.filePath(kRegisterFileName.toString());
 }
 
 QByteArray LineEndCompleting(char lastByte) {

@@ -18,7 +18,14 @@
 namespace quorveno {
 
 inline constexpr QStringView kRegisterFileName = u"registro.csv";
+// A folder beside the record that, where it exists, holds the register: on
+// the installed machine only the helper's account and the teacher's group
+// may enter it, so the pupils see neither the register's size nor its
+// times.
+inline constexpr QStringView kRegisterFolderName = u"registro";
 
+// The register of a record folder: in its register folder where it has one,
+// otherwise in the record folder itself.
 QString RegisterPath(const QString& recordDirectory);
 
 // Whether anything (a file, a link, a fifo...) has the register's path: the

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QProcess>
 
-
 namespace quorveno {
 namespace {
 
@@ -52,6 +51,8 @@ HelperOutcome AskHelper(const QString& helper, const QByteArray& request) {
       return {HelperStatus::Done, reply};
     case static_cast<int>(HelperStatus::Failed):
       return {HelperStatus::Failed, reply};
+    case static_cast<int>(HelperStatus::Limited):
+      return {HelperStatus::Limited, reply};
     case static_cast<int>(HelperStatus::Refused):
       return {HelperStatus::Refused, HelperFailure(helper, QStringLiteral("ha rifiutato la richiesta"))};
     default:

@@ -3,11 +3,11 @@
 #include <QString>
 #include <QStringView>
 
-// What the game and quorveno-registra, the small set-group-id program that
-// alone writes the machine-wide record folder (record files 0664, journal
-// and register 0660, group games), say to each other: the game has no
-// privilege and asks this program to read the record, save it or add a
-// register line; the request's text is core/helper_request.h.
+// What the game and quorveno-registra, the small program that alone writes
+// the machine-wide record folder under an account of its own, say to each
+// other: the game has no privilege and asks this program to read the
+// record, save it or add a register line; the request's text is
+// core/helper_request.h.
 namespace quorveno {
 
 inline constexpr QStringView kHelperProgramName = u"quorveno-registra";
@@ -20,8 +20,11 @@ enum class HelperStatus {
   // Not exactly one request (see helper_request.h): nothing is touched.
   Refused = 2,
   // The folder is not the one the package lays out, or the program lacks
-  // its group: nothing is touched.
+  // its account: nothing is touched.
   CannotRun = 3,
+  // More requests from this account than any class makes: nothing is
+  // touched, and the reason says the limit.
+  Limited = 4,
 };
 
 inline constexpr QStringView kSavedReply = u"salvato";

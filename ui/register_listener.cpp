@@ -19,8 +19,10 @@ void RegisterListener::ListenTo(GameEvents& events) {
 void RegisterListener::CompetitionStarted(const QString& pupil, const QDateTime& startedAt,
                                           const QString& recordDirectory, const QString& recordHelper) {
   const QString path = RegisterPath(recordDirectory);
-  path_ = RegisterIsThere(path) ? std::optional(path) : std::nullopt;
-  helper_ = path_ ? recordHelper : QString();
+  // The helper alone knows whether the teacher keeps a register where the
+  // pupils may not look.
+  path_ = !recordHelper.isEmpty() || RegisterIsThere(path) ? std::optional(path) : std::nullopt;
+  helper_ = recordHelper;
   register_.StartCompetition(pupil, startedAt);
   competitionFirstLine_ = linesQueued_ + 1;
 }

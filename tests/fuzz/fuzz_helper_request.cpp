@@ -23,7 +23,7 @@ bool IsOneLine(const std::string& text, std::size_t cap) { return OneLineRequest
 
 }  // namespace
 
-// The set-group-id helper reads these bytes from any account. Whatever they
+// The set-user-id helper reads these bytes from any account. Whatever they
 // are, a request read from them is exactly one that the game could have
 // written: it reads back to the same bytes, and its texts are single lines
 // within their caps. And every request the game writes, from any name and

@@ -2,12 +2,14 @@
 # Installs the built package on this machine and uses it as a school would:
 # the record folder appears with the right owner and modes, an upgrade from
 # version 1.0 (files every account could write) closes it keeping every
-# byte and the administrator's dpkg-statoverride, two pupils share one
-# record through the set-group-id helper while they can neither read the
-# register nor change a file by hand, a reinstall keeps the record, and
-# removing and purging leave nothing behind. Needs root. Leaves the machine
-# as it found it: a record folder that was there before is put aside and
-# brought back at the end.
+# byte and the administrator's dpkg-statoverride, an upgrade from 1.1 gives
+# the files to the helper's account and moves the register into its closed
+# folder, two pupils share one record through the set-user-id helper while
+# they can neither find the register nor change a file by hand, a reinstall
+# keeps the record, and removing and purging leave nothing behind but the
+# helper's system account. Needs root. Leaves the machine as it found it: a
+# record folder that was there before is put aside and brought back at the
+# end, an account the package made is removed.
 # Usage: package_test.sh BUILD_DIR
 set -eu
 
@@ -40,13 +42,21 @@ work=$(mktemp -d)
 chmod 0755 "$work"
 var_games_existed=no
 [ -d /var/games ] && var_games_existed=yes
+writer=quorveno
+writer_existed=no
+getent passwd "$writer" >/dev/null && writer_existed=yes
 [ -e "$record_dir" ] && mv "$record_dir" "$put_aside"
 
 restore() {
   status=$?
   dpkg --purge quorveno >/dev/null 2>&1 || true
-  dpkg-statoverride --remove "$record_dir/registro.csv" >/dev/null 2>&1 || true
+  for path in "$record_dir/registro.csv" "$record_dir/registro/registro.csv"; do
+    dpkg-statoverride --remove "$path" >/dev/null 2>&1 || true
+  done
   rm -rf "$record_dir"
+  if [ "$writer_existed" = no ] && getent passwd "$writer" >/dev/null; then
+    userdel "$writer" && { ! getent group "$writer" >/dev/null || groupdel "$writer"; }
+  fi
   [ -e "$put_aside" ] && mv "$put_aside" "$record_dir"
   [ "$var_games_existed" = yes ] || rmdir /var/games 2>/dev/null || true
   rm -rf "$work"
@@ -89,10 +99,13 @@ play() {
 }
 
 helper=/usr/lib/quorveno/quorveno-registra
+register=$record_dir/registro/registro.csv
 record_files_closed() {
-  expect_described "$record_dir/frsosem.txt" "root:games 664 $1"
-  expect_described "$record_dir/frsosem1.txt" "root:games 664 $1"
-  expect_described "$record_dir/.frsosem.journal" "root:games 660 regular empty file"
+  expect_described "$record_dir/frsosem.txt" "$writer:games 664 $1"
+  expect_described "$record_dir/frsosem1.txt" "$writer:games 664 $1"
+  expect_described "$record_dir/.frsosem.journal" "$writer:games 660 regular empty file"
+  expect_described "$record_dir/registro" "$writer:games 750 directory"
+  expect_described "$record_dir/.richieste" "$writer:$writer 700 directory"
 }
 
 run_dpkg -i "$deb"
@@ -101,12 +114,14 @@ dpkg -L quorveno >"$work/files"
 grep -q '^/usr/games/quorveno$' "$work/files" || fail "the package does not hold /usr/games/quorveno"
 grep -q "^$helper\$" "$work/files" || fail "the package does not hold $helper"
 ! grep -q '^/var' "$work/files" || fail "the package ships files below /var"
-expect_described "$helper" "root:games 2755 regular file"
+expect_described "$helper" "$writer:root 4755 regular file"
 expect_described "$record_dir" "root:games 755 directory"
 record_files_closed "regular empty file"
-ok "$record_dir made root:games 0755, both record files empty, root:games 0664, the journal empty, root:games 0660; the helper 2755 root:games"
+getent passwd "$writer" | grep -q ":/nonexistent:/usr/sbin/nologin$" || fail "the account $writer: $(getent passwd "$writer")"
+ok "$record_dir made root:games 0755, both record files empty, $writer:games 0664, the journal empty, $writer:games 0660, the register's folder $writer:games 0750, the requests' counts $writer:$writer 0700; the helper 4755 $writer:root; the system account $writer without login"
 run_dpkg -P quorveno
 [ ! -e "$record_dir" ] || fail "$record_dir is left after dpkg -P"
+getent passwd "$writer" >/dev/null || fail "dpkg -P removed the account $writer, whose files a backup may still hold"
 
 # stand_in VERSION: installs an empty package of that version.
 stand_in() {
@@ -118,17 +133,25 @@ stand_in() {
 }
 
 # Version 1.1 installed, its journal open to the pupils and holding a save
-# that a stopped helper left.
+# that a stopped helper left, and a teacher's register beside the record.
 stand_in 1.1.0
 install -d -o root -g games -m 0755 "$record_dir"
 for name in frsosem.txt frsosem1.txt .frsosem.journal; do install -o root -g games -m 0664 /dev/null "$record_dir/$name"; done
 printf '3\n7\r\nNuovo\r\n' >"$record_dir/.frsosem.journal"
+install -o root -g games -m 0660 /dev/null "$record_dir/registro.csv"
+printf '\357\273\277data;ora\r\n2026-12-01;09:00:00;Anna' >"$record_dir/registro.csv"
 cp -p "$record_dir/.frsosem.journal" "$work/old-journal"
+cp -p "$record_dir/registro.csv" "$work/old-register"
+register_inode=$(stat -c %i "$record_dir/registro.csv")
 run_dpkg -i "$deb"
-expect_described "$record_dir/.frsosem.journal" "root:games 660 regular file"
+expect_described "$record_dir/.frsosem.journal" "$writer:games 660 regular file"
 cmp -s "$work/old-journal" "$record_dir/.frsosem.journal" || fail "the upgrade from 1.1.0 changed the journal's content"
+[ ! -e "$record_dir/registro.csv" ] || fail "the upgrade from 1.1.0 left the register where pupils see it"
+expect_described "$register" "$writer:games 660 regular file"
+cmp -s "$work/old-register" "$register" && [ "$(stat -c %i "$register")" = "$register_inode" ] ||
+  fail "the upgrade from 1.1.0 did not move the register whole"
 run_dpkg -P quorveno
-ok "upgraded from 1.1.0: the journal became root:games 0660 and kept its unfinished save"
+ok "upgraded from 1.1.0: the journal became $writer:games 0660 and kept its unfinished save; the register, unfinished line included, moved whole into registro/, $writer:games 0660"
 
 # Version 1.0 installed, its folder open to every account, a register made
 # as its README said, and an administrator's choice for the register.
@@ -146,17 +169,18 @@ run_dpkg -i "$deb"
 expect_described "$record_dir" "root:games 755 directory"
 record_files_closed "regular file"
 expect_record 1 Vecchio
-expect_described "$record_dir/registro.csv" "root:games 640 regular file"
-cmp -s "$work/old-register" "$record_dir/registro.csv" || fail "the upgrade changed the register's content"
-expect_described "$helper" "root:games 2755 regular file"
-ok "upgraded from 1.0.0: the 0666 files became root:games 0664 (the journal 0660) with their record, the register kept every byte and its override root:games 0640"
+expect_described "$register" "root:games 640 regular file"
+cmp -s "$work/old-register" "$register" || fail "the upgrade changed the register's content"
+expect_described "$helper" "$writer:root 4755 regular file"
+ok "upgraded from 1.0.0: the 0666 files became $writer:games 0664 (the journal 0660) with their record, the register moved into registro/ with every byte and its override root:games 0640"
 
 # The teacher's register as the README makes it.
-dpkg-statoverride --remove "$record_dir/registro.csv"
-chmod 0660 "$record_dir/registro.csv"
+dpkg-statoverride --remove "$register"
+chown "$writer:games" "$register"
+chmod 0660 "$register"
 
-for command in "cat $record_dir/registro.csv" "echo 999 > $record_dir/frsosem.txt" \
-  "echo Hacker > $record_dir/frsosem1.txt" ": > $record_dir/registro.csv"; do
+for command in "cat $register" "stat $register" "ls $record_dir/registro" "echo 999 > $record_dir/frsosem.txt" \
+  "echo Hacker > $record_dir/frsosem1.txt" ": > $register"; do
   if setpriv --reuid=4711 --regid=4711 --clear-groups sh -c "$command" >"$work/refusal" 2>&1; then
     fail "a pupil could run: $command"
   fi
@@ -171,8 +195,8 @@ fi
 grep -q "^Solo l'insegnante può leggere il registro" "$work/refusal" || fail "--riepilogo as a pupil: $(cat "$work/refusal")"
 echo "refused as a pupil: quorveno --riepilogo -> $(cat "$work/refusal")"
 expect_record 1 Vecchio
-cmp -s "$work/old-register" "$record_dir/registro.csv" || fail "a pupil's command changed the register"
-ok "a pupil can neither read the register nor change a record file or the register by hand"
+cmp -s "$work/old-register" "$register" || fail "a pupil's command changed the register"
+ok "a pupil can neither find the register nor change a record file or the register by hand"
 
 play 4711 Primo 2
 expect_record 2 Primo
@@ -181,10 +205,11 @@ grep -q '^record shown: "2" by "Primo"$' "$work/transcript-4712" ||
   fail "the second pupil did not see the first pupil's record"
 expect_record 3 Seconda
 record_files_closed "regular file"
-expect_described "$record_dir/registro.csv" "root:games 660 regular file"
-[ "$(grep -c ';Primo;.*;giusto;' "$record_dir/registro.csv")" -eq 2 ] || fail "the register should hold 2 answers of Primo"
-[ "$(grep -c ';Seconda;.*;giusto;' "$record_dir/registro.csv")" -eq 3 ] || fail "the register should hold 3 answers of Seconda"
-[ "$(ls -A "$record_dir" | wc -l)" -eq 4 ] || fail "the saves left other files in $record_dir: $(ls -A "$record_dir")"
+expect_described "$register" "$writer:games 660 regular file"
+[ "$(grep -c ';Primo;.*;giusto;' "$register")" -eq 2 ] || fail "the register should hold 2 answers of Primo"
+[ "$(grep -c ';Seconda;.*;giusto;' "$register")" -eq 3 ] || fail "the register should hold 3 answers of Seconda"
+[ "$(ls -A "$record_dir" | wc -l)" -eq 5 ] || fail "the saves left other files in $record_dir: $(ls -A "$record_dir")"
+[ "$(ls -A "$record_dir/registro")" = registro.csv ] || fail "the saves left other files in registro/"
 /usr/games/quorveno --riepilogo --output "$work/riepilogo.html" >/dev/null || fail "root could not read the register"
 grep -q '<td>Seconda</td>' "$work/riepilogo.html" || fail "the class summary read by root does not name Seconda"
 echo "the machine-wide folder after two pupils played:"
@@ -197,7 +222,7 @@ rm "$record_dir/.frsosem.journal"
 run_dpkg -i "$deb"
 expect_described "$record_dir" "root:games 750 directory"
 record_files_closed "regular file"
-expect_described "$record_dir/registro.csv" "root:games 660 regular file"
+expect_described "$register" "$writer:games 660 regular file"
 expect_record 3 Seconda
 ok "a reinstall kept the record and the folder as they were, and added the missing journal"
 

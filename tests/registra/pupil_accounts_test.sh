@@ -1,9 +1,11 @@
 #!/bin/bash
 # The machine-wide record folder as the package lays it out, with a copy of
-# the built helper made set-group-id games, used from pupils' accounts (uids
-# without privileges, through setpriv): a pupil can neither read the
-# register nor change any file by hand, yet plays and saves through the
-# helper; a helper killed at any moment of a save leaves the record whole;
+# the built helper made set-user-id to the writer's account, used from
+# pupils' accounts (uids without privileges, through setpriv): a pupil can
+# neither find the register nor change any file by hand, nor stop or kill
+# the helper, yet plays and saves through it; a pupil's flood of requests
+# is cut at the rate; a helper killed at any moment of a save leaves the
+# record whole;
 # links, a fifo, huge or malformed requests and a hostile environment write
 # nothing they should not. Runs as root, in a mount namespace of its own
 # where /var/games is a folder of the test, so the machine is left alone.
@@ -19,6 +21,9 @@ kills=$4
 here=$(cd "$(dirname "$0")" && pwd)
 first_pupil=4711
 second_pupil=4712
+flooding_pupil=4713
+# The helper's account, as the package's adduser would make it.
+writer=4700
 
 fail() {
   echo "FAIL: $*" >&2
@@ -28,7 +33,7 @@ ok() {
   echo "ok: $*"
 }
 
-[ "$(id -u)" -eq 0 ] || fail "run as root: the pupils' accounts are acted with setpriv, the helper is made set-group-id"
+[ "$(id -u)" -eq 0 ] || fail "run as root: the pupils' accounts are acted with setpriv, the helper is made set-user-id"
 getent group games >/dev/null || fail "this machine has no group games"
 
 if [ -z "${QUORVENO_TEST_NAMESPACE:-}" ]; then
@@ -58,11 +63,11 @@ mkdir -p "$work/usr/games" "$work/usr/lib/quorveno" "$work/plugins"
 cp "$game_built" "$work/usr/games/quorveno"
 helper=$work/usr/lib/quorveno/quorveno-registra
 cp "$helper_built" "$helper"
-chown root:games "$helper"
-chmod 2755 "$helper"
 cp -r "$probe_plugins/generic" "$work/plugins/"
 chmod -R a+rX "$work/usr" "$work/plugins"
-[ "$(stat -c %a "$helper")" = 2755 ] || fail "the file system refused the set-group-id bit: $(stat -c %a "$helper")"
+chown "$writer:root" "$helper"
+chmod 4755 "$helper"
+[ "$(stat -c %a "$helper")" = 4755 ] || fail "the file system refused the set-user-id bit: $(stat -c %a "$helper")"
 mount_options=$(findmnt -no OPTIONS -T "$helper" || true)
 case ",$mount_options," in
   *,nosuid,*) fail "the file system of $work is mounted nosuid: set-id bits are ignored there" ;;
@@ -70,10 +75,13 @@ esac
 
 install -d -o root -g games -m 0755 "$dir"
 for name in frsosem.txt frsosem1.txt; do
-  install -o root -g games -m 0664 /dev/null "$dir/$name"
+  install -o "$writer" -g games -m 0664 /dev/null "$dir/$name"
 done
-install -o root -g games -m 0660 /dev/null "$dir/.frsosem.journal"
-install -o root -g games -m 0660 /dev/null "$dir/registro.csv"
+install -o "$writer" -g games -m 0660 /dev/null "$dir/.frsosem.journal"
+install -d -o "$writer" -g games -m 0750 "$dir/registro"
+install -d -o "$writer" -g "$writer" -m 0700 "$dir/.richieste"
+register=$dir/registro/registro.csv
+install -o "$writer" -g games -m 0660 /dev/null "$register"
 
 for uid in "$first_pupil" "$second_pupil"; do
   mkdir -m 0700 "$work/home-$uid"
@@ -87,9 +95,13 @@ as_pupil() {
   exec setpriv --reuid="$uid" --regid="$uid" --clear-groups env -i PATH=/usr/bin:/bin HOME="$work/home-$uid" "$@"
 }
 
-# The state of every file of the folder: names, owners, modes, contents.
+# The state of every file of the folder, the register's included: names,
+# owners, modes, contents (the requests' counts aside).
 folder_state() {
-  (cd "$dir" && for f in $(ls -A | sort); do stat -c '%n %U:%G %a %F' "$f"; [ -f "$f" ] && od -c "$f"; done)
+  (cd "$dir" && for f in $(find . -path './.richieste/*' -prune -o -print | sort); do
+    stat -c '%n %u:%g %a %F' "$f"
+    [ ! -f "$f" ] || od -c "$f"
+  done)
 }
 
 expect_record() {
@@ -97,15 +109,18 @@ expect_record() {
   printf '%s\r\n' "$2" | cmp -s - "$dir/frsosem1.txt" || fail "the record holder should be $2, is: $(od -c "$dir/frsosem1.txt")"
 }
 
+games=$(getent group games | cut -d: -f3)
 expect_layout() {
   local listing
-  listing=$(cd "$dir" && stat -c '%n %U:%G %a' .frsosem.journal frsosem.txt frsosem1.txt registro.csv)
-  [ "$listing" = ".frsosem.journal root:games 660
-frsosem.txt root:games 664
-frsosem1.txt root:games 664
-registro.csv root:games 660" ] || fail "the folder's files changed owner or mode: $listing"
-  [ "$(ls -A "$dir" | wc -l)" -eq 4 ] || fail "other files appeared in $dir: $(ls -A "$dir")"
-  [ "$(stat -c '%U:%G %a' "$dir")" = "root:games 755" ] || fail "the folder changed: $(stat -c '%U:%G %a' "$dir")"
+  listing=$(cd "$dir" && stat -c '%n %u:%g %a' . .frsosem.journal .richieste frsosem.txt frsosem1.txt registro registro/*)
+  [ "$listing" = ". 0:$games 755
+.frsosem.journal $writer:$games 660
+.richieste $writer:$writer 700
+frsosem.txt $writer:$games 664
+frsosem1.txt $writer:$games 664
+registro $writer:$games 750
+registro/registro.csv $writer:$games 660" ] || fail "the folder's files changed owner or mode, or others appeared: $listing"
+  [ "$(ls -A "$dir" | wc -l)" -eq 5 ] || fail "other files appeared in $dir: $(ls -A "$dir")"
 }
 
 # ask_helper UID REQUEST: the helper's exit status, its answer in $work/answer.
@@ -116,12 +131,12 @@ ask_helper() {
   echo "$status"
 }
 
-# 1. What a pupil could do by hand.
-printf '\xEF\xBB\xBFdata;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n' >"$dir/registro.csv"
+# 1. What a pupil could do by hand: the register cannot even be found.
+printf '\xEF\xBB\xBFdata;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n' >"$register"
 before=$(folder_state)
 refused=0
-for command in "cat $dir/registro.csv" "echo 999 > $dir/frsosem.txt" "echo Hacker > $dir/frsosem1.txt" \
-  ": > $dir/registro.csv"; do
+for command in "cat $register" "stat $register" "ls $dir/registro" "ls $dir/.richieste" \
+  "echo 999 > $dir/frsosem.txt" "echo Hacker > $dir/frsosem1.txt" ": > $register"; do
   if (as_pupil "$first_pupil" sh -c "$command") >"$work/out" 2>&1; then
     fail "a pupil could run: $command"
   fi
@@ -131,7 +146,7 @@ done
 [ "$before" = "$(folder_state)" ] || fail "the pupil's commands changed the folder"
 (as_pupil "$first_pupil" "$work/usr/games/quorveno" --riepilogo --output "$work/home-$first_pupil/r.html") \
   >"$work/out" 2>&1 && fail "a pupil could read the register with --riepilogo"
-grep -q "^Solo l'insegnante può leggere il registro $dir/registro.csv (permesso negato)" "$work/out" ||
+grep -q "^Solo l'insegnante può leggere il registro $register (permesso negato)" "$work/out" ||
   fail "--riepilogo as a pupil should say that only the teacher reads the register: $(cat "$work/out")"
 echo "refused as a pupil: quorveno --riepilogo -> $(cat "$work/out")"
 ok "the $refused commands and the class summary are refused to a pupil, the folder unchanged"
@@ -154,8 +169,8 @@ pkill -KILL -u "$first_pupil" && wait
 grep -q '^record shown: "1" by "Primo"$' "$work/transcript-$second_pupil" ||
   fail "the second pupil did not see the first pupil's record"
 expect_record 2 Seconda
-[ "$(grep -c ';Primo;' "$dir/registro.csv")" -eq 1 ] || fail "the register should hold one line of Primo"
-[ "$(grep -c ';Seconda;.*;giusto;' "$dir/registro.csv")" -eq 2 ] || fail "the register should hold two right answers of Seconda"
+[ "$(grep -c ';Primo;' "$register")" -eq 1 ] || fail "the register should hold one line of Primo"
+[ "$(grep -c ';Seconda;.*;giusto;' "$register")" -eq 2 ] || fail "the register should hold two right answers of Seconda"
 [ ! -s "$dir/.frsosem.journal" ] || fail "the journal was left full"
 expect_layout
 ok "two pupils played: the record went 1 Primo, then 2 Seconda (while the first held locks on both record files), and the register got their 3 lines, through the helper"
@@ -184,19 +199,21 @@ torn=0
 journaled=0
 landed=0
 previous=3
+# Each save by a pupil of its own, so that no account reaches the rate.
 for i in $(seq 1 "$kills"); do
   score=$((3 + i))
+  killed_pupil=$((5000 + i))
   step=$((RANDOM % steps + 1))
   call=$(sed -n "${step}p" "$work/steps")
   nth=$(head -n "$step" "$work/steps" | grep -cx "$call")
   printf 'record\n%s\nAlunno%s\n' "$score" "$score" >"$work/request"
   strace -f -qq -o /dev/null -e trace="$call" -e inject="$call:signal=KILL:when=$nth" \
-    setpriv --reuid="$first_pupil" --regid="$first_pupil" --clear-groups env -i "$helper" \
+    setpriv --reuid="$killed_pupil" --regid="$killed_pupil" --clear-groups env -i "$helper" \
     <"$work/request" >/dev/null 2>&1 || true
   whole_pair || torn=$((torn + 1))
   [ ! -s "$dir/.frsosem.journal" ] || journaled=$((journaled + 1))
   # The next run, by the other pupil, finishes whatever was left.
-  [ "$(ask_helper "$second_pupil" 'record\n0\n\n')" = 0 ] || fail "finishing after kill $i failed: $(cat "$work/answer")"
+  [ "$(ask_helper $((killed_pupil + kills)) 'record\n0\n\n')" = 0 ] || fail "finishing after kill $i failed: $(cat "$work/answer")"
   whole_pair || fail "after kill $i (before $call number $nth) and the next run, the pair is torn:" \
     "$(od -c "$dir/frsosem.txt") $(od -c "$dir/frsosem1.txt")"
   points=$(tr -d '\r\n' <"$dir/frsosem.txt")
@@ -232,10 +249,10 @@ head -c 100000000 /dev/zero | tr '\0' '9' | (as_pupil "$first_pupil" "$helper") 
 ok "a request of 100 MB: refused, nothing written"
 
 # A register grown past any class's (sparse: it takes no room).
-size=$(stat -c %s "$dir/registro.csv") && truncate -s 1G "$dir/registro.csv"
+size=$(stat -c %s "$register") && truncate -s 1G "$register"
 status=$(ask_helper "$first_pupil" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n')
-[ "$status" = 1 ] && [ "$(stat -c %s "$dir/registro.csv")" = $((1 << 30)) ] || fail "a register of 1 GiB: ended $status"
-truncate -s "$size" "$dir/registro.csv"
+[ "$status" = 1 ] && [ "$(stat -c %s "$register")" = $((1 << 30)) ] || fail "a register of 1 GiB: ended $status"
+truncate -s "$size" "$register"
 ok "a register of 1 GiB: no line added ($(cat "$work/answer"))"
 
 # A caller that ignores and blocks SIGALRM, never ends its request and stops
@@ -244,21 +261,24 @@ mkfifo -m 0666 "$work/never" && exec 7<>"$work/never" && started=$SECONDS
 (as_pupil "$first_pupil" python3 -c 'import os, signal as s, sys; s.signal(s.SIGALRM, s.SIG_IGN)
 s.pthread_sigmask(s.SIG_BLOCK, {s.SIGALRM}); os.execv(sys.argv[1], sys.argv[1:])' "$helper") <"$work/never" >/dev/null 2>&1 &
 until [ "$(cut -d' ' -f1,2 /proc/$!/syscall 2>/dev/null)" = "0 0x0" ] || [ $((SECONDS - started)) -ge 30 ]; do sleep 0.05; done
-setpriv --reuid="$first_pupil" --regid="$first_pupil" --clear-groups kill -TSTP $! || true
+for signal in STOP KILL; do
+  setpriv --reuid="$first_pupil" --regid="$first_pupil" --clear-groups kill -$signal $! 2>/dev/null &&
+    fail "the pupil could send SIG$signal to the helper it started"
+done
 while kill -0 $! 2>/dev/null && [ $((SECONDS - started)) -lt 30 ]; do sleep 0.2; done
 took=$((SECONDS - started)) && exec 7>&-
 [ "$took" -ge 9 ] && [ "$took" -lt 30 ] || { kill -KILL $! 2>/dev/null; fail "the stubborn caller's helper ended after $took s, not by its 10 s limit"; }
-ok "SIGALRM ignored and blocked by the caller, SIGTSTP from the pupil: the helper ended by itself after $took s"
+ok "SIGALRM ignored and blocked by the caller, SIGSTOP and SIGKILL refused to the pupil: the helper ended by itself after $took s"
 
-# A file the group games may write, which a link must not reach.
-install -o root -g games -m 0660 /dev/null "$work/other-game-scores"
+# A file the writer's account may write, which a link must not reach.
+install -o "$writer" -g games -m 0660 /dev/null "$work/other-game-scores"
 chmod 0755 "$work"
 line_request='riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n'
-for victim in registro.csv frsosem1.txt; do
+for victim in registro/registro.csv frsosem1.txt; do
   mv "$dir/$victim" "$work/kept"
   ln -s "$work/other-game-scores" "$dir/$victim"
   request=$line_request
-  [ "$victim" = registro.csv ] || request='record\n9999\nHacker\n'
+  [ "$victim" = registro/registro.csv ] || request='record\n9999\nHacker\n'
   status=$(ask_helper "$first_pupil" "$request")
   [ "$status" = 1 ] || fail "$victim as a link: the helper should fail (1), ended $status"
   [ ! -s "$work/other-game-scores" ] || fail "$victim as a link: the helper wrote through it"
@@ -268,16 +288,22 @@ for victim in registro.csv frsosem1.txt; do
 done
 whole_pair || fail "the record was torn through a link"
 
-mv "$dir/registro.csv" "$work/kept"
-mkfifo -m 0660 "$dir/registro.csv"
-chown root:games "$dir/registro.csv"
+mv "$register" "$work/kept"
+mkfifo -m 0660 "$register"
+chown "$writer:games" "$register"
 status=0
 printf '%b' "$line_request" | (as_pupil "$first_pupil" timeout 20 "$helper") >"$work/answer" 2>&1 || status=$?
 [ "$status" != 124 ] || fail "a fifo in place of the register: the helper hung"
 [ "$status" = 1 ] || fail "a fifo in place of the register: the helper should fail (1), ended $status"
-rm "$dir/registro.csv"
-mv "$work/kept" "$dir/registro.csv"
+rm "$register"
+mv "$work/kept" "$register"
 ok "a fifo in place of the register: refused at once ($(cat "$work/answer"))"
+
+mv "$register" "$work/kept"
+status=$(ask_helper "$first_pupil" "$line_request")
+[ "$status" = 0 ] && [ ! -e "$register" ] || fail "no register: the helper ended $status, or made one"
+mv "$work/kept" "$register"
+ok "no register: the line dropped, answered as one written ($(cat "$work/answer")), so a pupil cannot tell"
 
 # A library that would leave a mark if the loader took it, and every
 # variable that steers the loader, Qt or the C library.
@@ -301,3 +327,21 @@ printf 'record\n%s\nAlunno%s\n' "$hostile_score" "$hostile_score" |
 expect_record "$hostile_score" "Alunno$hostile_score"
 expect_layout
 ok "a hostile environment (loader, Qt and C library variables): ignored, the save done and nothing else written"
+
+# 5. One pupil's flood, from one process: cut at the rate (120 in one
+# minute of the clock), nothing written past it, another pupil still served.
+lines_before=$(wc -l <"$register")
+read -r passed status minutes limit_said < <(printf '%b' "$line_request" | as_pupil "$flooding_pupil" python3 -c '
+import subprocess, sys, time
+request, first, passed = sys.stdin.buffer.read(), time.time(), 0
+while True:
+    run = subprocess.run([sys.argv[1]], input=request, capture_output=True)
+    if run.returncode != 0 or passed > 1000: break
+    passed += 1
+print(passed, run.returncode, int(time.time() // 60 - first // 60) + 1, run.stdout.decode().strip())' "$helper")
+[ "$status" = 4 ] || fail "the flood ended with status $status after $passed lines"
+[ "$passed" -ge 120 ] && [ "$passed" -le $((120 * minutes)) ] || fail "the flood was cut after $passed lines in $minutes minutes"
+[ $(($(wc -l <"$register") - lines_before)) -eq "$passed" ] || fail "the register did not get exactly the $passed lines let through"
+[ "$(ask_helper "$second_pupil" "$line_request")" = 0 ] || fail "after one pupil's flood another was refused: $(cat "$work/answer")"
+expect_layout
+ok "a flood of lines from one pupil: $passed written over $minutes minutes of the clock, then refused ($limit_said); another pupil still served"

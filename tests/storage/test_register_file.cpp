@@ -41,6 +41,8 @@ class TestRegisterFile : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  void theRegisterLivesInItsFolderWhereThereIsOne_data();
+  void theRegisterLivesInItsFolderWhereThereIsOne();
   void appendsOneWholeLine_data();
   void appendsOneWholeLine();
   void refusesWhatIsNoRegisterAndCreatesNothing_data();
@@ -51,6 +53,25 @@ class TestRegisterFile : public QObject {
   void aFailedAppendLeavesTheRegisterAsItWas_data();
   void aFailedAppendLeavesTheRegisterAsItWas();
 };
+
+void TestRegisterFile::theRegisterLivesInItsFolderWhereThereIsOne_data() {
+  QTest::addColumn<QString>("inRecordFolder");
+  QTest::addColumn<QString>("registerPath");
+
+  QTest::newRow("no register folder: beside the record") << "" << "registro.csv";
+  QTest::newRow("a register folder: inside it") << "registro/" << "registro/registro.csv";
+  QTest::newRow("a file named like the folder: beside the record") << "registro" << "registro.csv";
+}
+
+void TestRegisterFile::theRegisterLivesInItsFolderWhereThereIsOne() {
+  QFETCH(QString, inRecordFolder);
+  QFETCH(QString, registerPath);
+
+  QTemporaryDir folder;
+  if (inRecordFolder.endsWith(QLatin1Char('/'))) QVERIFY(QDir(folder.path()).mkdir(inRecordFolder));
+  if (inRecordFolder == QStringLiteral("registro")) QVERIFY(WriteBytes(folder.filePath(inRecordFolder), kHeader));
+  QCOMPARE(RegisterPath(folder.path()), folder.filePath(registerPath));
+}
 
 void TestRegisterFile::appendsOneWholeLine_data() {
   QTest::addColumn<QByteArray>("before");

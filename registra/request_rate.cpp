@@ -1,0 +1,75 @@
+#include "registra/request_rate.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+
+#include <cerrno>
+#include <charconv>
+#include <ctime>
+
+#include "registra/registra_service.h"
+#include "storage/file_reason.h"
+#include "storage/posix_file.h"
+
+namespace quorveno {
+namespace {
+
+using posix_file::Descriptor;
+
+struct Count {
+  long long minute = 0;
+  int requests = 0;
+};
+
+// "minute requests", as this file writes it; anything else counts as none.
+Count ReadCount(int fd) {
+  char text[64] = {};
+  const ssize_t got = ::pread(fd, text, sizeof text - 1, 0);
+  Count count;
+  if (got <= 0) return count;
+  const char* end = text + got;
+  const auto minute = std::from_chars(text, end, count.minute);
+  if (minute.ec != std::errc() || minute.ptr == end || *minute.ptr != ' ' ||
+      std::from_chars(minute.ptr + 1, end, count.requests).ec != std::errc()) {
+    return {};
+  }
+  return count;
+}
+
+RateVerdict CannotCount(const QString& path, int error) {
+  return {HelperStatus::CannotRun, QStringLiteral("%1: %2").arg(path, ReasonForErrno(error))};
+}
+
+}  // namespace
+
+RateVerdict CountRequest(const QString& folder, uid_t user) {
+  const QString counts = QDir(folder).filePath(kRequestCountFolderName.toString());
+  if (const auto reason = UnsafeFolderReason(counts, ::geteuid(), S_IRWXG | S_IRWXO)) {
+    return {HelperStatus::CannotRun, QStringLiteral("%1: %2").arg(counts, *reason)};
+  }
+  const QString path = QDir(counts).filePath(QString::number(user));
+  const Descriptor fd(posix_file::OpenNoFollow(path, O_RDWR | O_CREAT, 0600));
+  if (!fd.valid()) return CannotCount(path, errno);
+  // Only this program opens the file, and never for longer than its run.
+  while (::flock(fd.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return CannotCount(path, errno);
+  }
+  const long long minute = static_cast<long long>(std::time(nullptr)) / 60;
+  Count count = ReadCount(fd.get());
+  if (count.minute != minute) count = {minute, 0};
+  if (count.requests >= kMostRequestsPerMinute) {
+    return {HelperStatus::Limited,
+            QStringLiteral("troppe richieste da questo utente: al massimo %1 al minuto").arg(kMostRequestsPerMinute)};
+  }
+  const QByteArray text = QByteArray::number(count.minute) + ' ' + QByteArray::number(count.requests + 1);
+  const int error = ::ftruncate(fd.get(), 0) == 0 ? posix_file::WriteAll(fd.get(), text, posix_file::WriteAt::Start)
+                                                 : errno;
+  if (error != 0) return CannotCount(path, error);
+  return {};
+}
+
+}  // namespace quorveno
