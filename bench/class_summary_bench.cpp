@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/register_line.h"
+#include "register/register_line.h"
 #include "storage/register_file.h"
 
 namespace quorveno::bench {

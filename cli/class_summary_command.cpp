@@ -8,9 +8,9 @@
 #include <cerrno>
 
 #include "competition/pupil_name.h"
-#include "core/class_summary.h"
-#include "core/register_reading.h"
-#include "core/summary_page.h"
+#include "register/class_summary.h"
+#include "register/register_reading.h"
+#include "register/summary_page.h"
 #include "storage/file_reason.h"
 #include "storage/record_location.h"
 #include "storage/register_file.h"

@@ -1,6 +1,6 @@
 #include "competition/class_register.h"
 
-#include "core/helper_request.h"
+#include "register/helper_request.h"
 
 namespace quorveno {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/game_event_values.h"
-#include "core/register_line.h"
+#include "register/register_line.h"
 
 namespace quorveno {
 
@@ -26,7 +26,7 @@ class ClassRegister {
   QByteArray LineFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const;
 
   // The same line as a request to quorveno-registra, which writes it where
-  // the pupil may not (core/helper_request.h).
+  // the pupil may not (register/helper_request.h).
   QByteArray HelperRequestFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const;
 
   // The message for a failure to write into `path`, when it is the

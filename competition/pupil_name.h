@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "core/class_summary.h"
+#include "register/class_summary.h"
 
 namespace quorveno {
 

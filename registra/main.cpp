@@ -34,7 +34,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/helper_request.h"
+#include "register/helper_request.h"
 #include "registra/registra_service.h"
 #include "registra/request_rate.h"
 

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "core/helper_request.h"
+#include "register/helper_request.h"
 #include "storage/registra_protocol.h"
 
 // quorveno-registra's own work: what it does with a request, in the folder

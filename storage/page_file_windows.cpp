@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <string_view>
 
-#include "core/summary_page.h"
+#include "register/summary_page.h"
 #include "storage/file_reason.h"
 #include "storage/page_file.h"
 

@@ -10,8 +10,8 @@
 
 #include "competition/pupil_name.h"
 #include "core/cp1252.h"
-#include "core/helper_request.h"
 #include "core/number_text.h"
+#include "register/helper_request.h"
 #include "storage/record_file.h"
 #include "storage/record_file_ops.h"
 #include "storage/registra_client.h"

@@ -6,7 +6,7 @@
 #include <utility>
 #include <variant>
 
-#include "core/register_line.h"
+#include "register/register_line.h"
 #include "storage/file_reason.h"
 #include "storage/lock_wait.h"
 #include "storage/posix_file.h"

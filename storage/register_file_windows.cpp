@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "core/register_line.h"
+#include "register/register_line.h"
 #include "storage/file_kind.h"
 #include "storage/file_reason.h"
 #include "storage/lock_wait.h"

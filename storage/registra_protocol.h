@@ -7,7 +7,7 @@
 // the machine-wide record folder under an account of its own, say to each
 // other: the game has no privilege and asks this program to read the
 // record, save it or add a register line; the request's text is
-// core/helper_request.h.
+// register/helper_request.h.
 namespace quorveno {
 
 inline constexpr QStringView kHelperProgramName = u"quorveno-registra";

@@ -15,8 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "core/register_line.h"
-#include "core/summary_page.h"
+#include "register/register_line.h"
+#include "register/summary_page.h"
 #include "storage/native_path.h"
 #include "tests/storage/record_test_files.h"
 

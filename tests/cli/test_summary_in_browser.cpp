@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "cli/class_summary_command.h"
-#include "core/register_line.h"
+#include "register/register_line.h"
 #include "tests/storage/record_test_files.h"
 
 using namespace quorveno;

@@ -4,9 +4,9 @@
 #include <variant>
 
 #include "core/fraction.h"
-#include "core/helper_request.h"
 #include "core/problem.h"
-#include "core/register_line.h"
+#include "register/helper_request.h"
+#include "register/register_line.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 

@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <string>
 
-#include "core/class_summary.h"
 #include "core/cp1252.h"
-#include "core/register_line.h"
-#include "core/register_reading.h"
-#include "core/summary_page.h"
+#include "register/class_summary.h"
+#include "register/register_line.h"
+#include "register/register_reading.h"
+#include "register/summary_page.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/register_line.h"
+#include "register/register_line.h"
 #include "storage/register_file.h"
 
 int main(int argc, char* argv[]) {

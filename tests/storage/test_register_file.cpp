@@ -9,7 +9,7 @@
 
 #include <csignal>
 
-#include "core/register_reading.h"
+#include "register/register_reading.h"
 #include "storage/file_reason.h"
 #include "storage/register_file.h"
 #include "tests/storage/fault_injection.h"

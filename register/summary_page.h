@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/class_summary.h"
+#include "register/class_summary.h"
 
 namespace quorveno {
 

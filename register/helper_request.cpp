@@ -1,4 +1,4 @@
-#include "core/helper_request.h"
+#include "register/helper_request.h"
 
 #include <array>
 #include <charconv>

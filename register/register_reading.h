@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/register_line.h"
+#include "register/register_line.h"
 
 namespace quorveno {
 

@@ -1,4 +1,4 @@
-#include "core/summary_page.h"
+#include "register/summary_page.h"
 
 #include <algorithm>
 #include <cstddef>

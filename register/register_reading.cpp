@@ -1,4 +1,4 @@
-#include "core/register_reading.h"
+#include "register/register_reading.h"
 
 #include <array>
 #include <iterator>
@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "core/cp1252.h"
-#include "core/mistake_kind.h"
+#include "register/mistake_kind.h"
 
 namespace quorveno {
 namespace {

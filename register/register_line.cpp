@@ -1,8 +1,8 @@
-#include "core/register_line.h"
+#include "register/register_line.h"
 
 #include <cstdio>
 
-#include "core/mistake_kind.h"
+#include "register/mistake_kind.h"
 
 namespace quorveno {
 namespace {

@@ -1,9 +1,9 @@
 #include <QTest>
 
 #include "competition/pupil_name.h"
-#include "core/class_summary.h"
-#include "core/register_reading.h"
-#include "core/summary_page.h"
+#include "register/class_summary.h"
+#include "register/register_reading.h"
+#include "register/summary_page.h"
 
 using namespace quorveno;
 

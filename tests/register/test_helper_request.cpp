@@ -2,9 +2,9 @@
 
 #include <variant>
 
-#include "core/helper_request.h"
 #include "core/judging.h"
-#include "core/register_line.h"
+#include "register/helper_request.h"
+#include "register/register_line.h"
 #include "tests/support/scripted_random.h"
 #include "tests/support/typed_answer.h"
 

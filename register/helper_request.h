@@ -7,7 +7,7 @@
 #include <variant>
 
 #include "core/game_event_values.h"
-#include "core/register_line.h"
+#include "register/register_line.h"
 
 // What the game asks of quorveno-registra, the program that alone writes the
 // machine-wide record folder: one short text, read strictly because the

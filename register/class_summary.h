@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/register_line.h"
+#include "register/register_line.h"
 
 namespace quorveno {
 

@@ -1,8 +1,8 @@
 #include <QTest>
 
 #include "core/judging.h"
-#include "core/register_line.h"
-#include "core/register_reading.h"
+#include "register/register_line.h"
+#include "register/register_reading.h"
 #include "tests/support/scripted_random.h"
 #include "tests/support/typed_answer.h"
 

@@ -1,9 +1,9 @@
-#include "core/class_summary.h"
+#include "register/class_summary.h"
 
 #include <algorithm>
 #include <tuple>
 
-#include "core/mistake_kind.h"
+#include "register/mistake_kind.h"
 
 namespace quorveno {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/mistake_kind.h"
+#include "register/mistake_kind.h"
 
 #include <array>
 #include <cmath>
