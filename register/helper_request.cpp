@@ -9,6 +9,7 @@
 #include "core/cp1252.h"
 #include "core/number_text.h"
 #include "core/problem.h"
+#include "register/register_fields.h"
 
 namespace quorveno {
 namespace {
@@ -41,50 +42,19 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 }
 
 // Plain decimal digits without a leading zero, at most `largest`.
-std::optional<std::int64_t> Whole(std::string_view text, std::int64_t largest) {
-  if (text.empty() || text.size() > 10 || (text.size() > 1 && text[0] == '0')) return std::nullopt;
-  std::int64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value > largest) return std::nullopt;
-  return value;
+std::optional<int> Whole(std::string_view text, int largest) {
+  if (text.size() > 1 && text[0] == '0') return std::nullopt;
+  return DigitsNumber(text, std::numeric_limits<int>::digits10 + 1, 0, largest);
 }
 
-// Exactly `digits` digits, leading zeros allowed, between the bounds.
-std::optional<int> Fixed(std::string_view text, std::size_t digits, int lowest, int highest) {
-  if (text.size() != digits) return std::nullopt;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value < lowest || value > highest) return std::nullopt;
-  return value;
-}
-
-int DaysIn(int year, int month) {
-  constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[static_cast<std::size_t>(month - 1)];
-}
-
-// "2026-12-07 09:30:05", a real day and time.
+// "2026-12-07 09:30:05", a real day and time: the game's clock reads no
+// leap second.
 std::optional<LocalTime> ReadDateTime(std::string_view text) {
-  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' ||
-      text[16] != ':') {
-    return std::nullopt;
-  }
-  const auto year = Fixed(text.substr(0, 4), 4, 1, 9999);
-  const auto month = Fixed(text.substr(5, 2), 2, 1, 12);
-  if (!year || !month) return std::nullopt;
-  const auto day = Fixed(text.substr(8, 2), 2, 1, DaysIn(*year, *month));
-  const auto hour = Fixed(text.substr(11, 2), 2, 0, 23);
-  const auto minute = Fixed(text.substr(14, 2), 2, 0, 59);
-  const auto second = Fixed(text.substr(17, 2), 2, 0, 59);
-  if (!day || !hour || !minute || !second) return std::nullopt;
-  return LocalTime{*year, *month, *day, *hour, *minute, *second};
+  if (text.size() != 19 || text[10] != ' ') return std::nullopt;
+  const auto date = GameDate(text.substr(0, 10));
+  const auto time = GameTime(text.substr(11));
+  if (!date || !time || !IsCalendarDay(*date) || time->second > 59) return std::nullopt;
+  return LocalTime{date->year, date->month, date->day, time->hour, time->minute, time->second};
 }
 
 // "a c d n m": five whole numbers separated by single blanks.

@@ -7,6 +7,7 @@
 
 #include "core/cp1252.h"
 #include "register/mistake_kind.h"
+#include "register/register_fields.h"
 
 namespace quorveno {
 namespace {
@@ -65,18 +66,6 @@ Parse ParseFields(std::string_view text, RegisterLine& line) {
 
 bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t;") == std::string_view::npos; }
 
-// A whole number of 1 to `most` digits, within [low, high].
-std::optional<int> NumberIn(std::string_view text, std::size_t most, int low, int high) {
-  if (text.empty() || text.size() > most) return std::nullopt;
-  int value = 0;
-  for (const char ch : text) {
-    if (ch < '0' || ch > '9') return std::nullopt;
-    value = value * 10 + (ch - '0');
-  }
-  if (value < low || value > high) return std::nullopt;
-  return value;
-}
-
 // The text split at each of `separators`, into exactly `count` parts.
 template <std::size_t count>
 std::optional<std::array<std::string_view, count>> Parts(std::string_view text, std::string_view separators) {
@@ -96,31 +85,21 @@ void AppendTwoDigits(std::string& text, int value) {
   text += static_cast<char>('0' + value % 10);
 }
 
-bool IsGameDate(std::string_view text) {
-  return text.size() == 10 && text[4] == '-' && text[7] == '-' && NumberIn(text.substr(0, 4), 4, 0, 9999) &&
-         NumberIn(text.substr(5, 2), 2, 1, 12) && NumberIn(text.substr(8, 2), 2, 1, 31);
-}
-
-bool IsGameTime(std::string_view text) {
-  return text.size() == 8 && text[2] == ':' && text[5] == ':' && NumberIn(text.substr(0, 2), 2, 0, 23) &&
-         NumberIn(text.substr(3, 2), 2, 0, 59) && NumberIn(text.substr(6, 2), 2, 0, 60);
-}
-
 // Appends the date as the game writes it, "2026-12-07", read from that form
 // or from what an Italian spreadsheet writes back: "07/12/2026", "7/12/26",
 // "07.12.2026". False when it is no date.
 bool AppendGameDate(std::string& out, std::string_view text) {
-  if (IsGameDate(text)) {
+  if (GameDate(text)) {
     out += text;
     return true;
   }
   const auto parts = Parts<3>(text, "/.-");
   if (!parts) return false;
-  const auto day = NumberIn((*parts)[0], 2, 1, 31);
-  const auto month = NumberIn((*parts)[1], 2, 1, 12);
+  const auto day = DigitsNumber((*parts)[0], 2, 1, 31);
+  const auto month = DigitsNumber((*parts)[1], 2, 1, 12);
   const std::string_view yearText = (*parts)[2];
   if (yearText.size() != 2 && yearText.size() != 4) return false;
-  const auto year = NumberIn(yearText, 4, 0, 9999);
+  const auto year = DigitsNumber(yearText, 4, 0, 9999);
   if (!day || !month || !year) return false;
   // "26" is 2026: the register is younger than the century.
   const int fullYear = yearText.size() == 2 ? 2000 + *year : *year;
@@ -137,18 +116,18 @@ bool AppendGameDate(std::string& out, std::string_view text) {
 // from what a spreadsheet writes back: "9:30", "09:30" (the seconds then
 // being 00), "09.30.05".
 bool AppendGameTime(std::string& out, std::string_view text) {
-  if (IsGameTime(text)) {
+  if (GameTime(text)) {
     out += text;
     return true;
   }
   std::optional<int> hour, minute, second = 0;
   if (const auto hms = Parts<3>(text, ":.")) {
-    hour = NumberIn((*hms)[0], 2, 0, 23);
-    minute = (*hms)[1].size() == 2 ? NumberIn((*hms)[1], 2, 0, 59) : std::nullopt;
-    second = (*hms)[2].size() == 2 ? NumberIn((*hms)[2], 2, 0, 60) : std::nullopt;
+    hour = DigitsNumber((*hms)[0], 2, 0, 23);
+    minute = (*hms)[1].size() == 2 ? DigitsNumber((*hms)[1], 2, 0, 59) : std::nullopt;
+    second = (*hms)[2].size() == 2 ? DigitsNumber((*hms)[2], 2, 0, 60) : std::nullopt;
   } else if (const auto hm = Parts<2>(text, ":.")) {
-    hour = NumberIn((*hm)[0], 2, 0, 23);
-    minute = (*hm)[1].size() == 2 ? NumberIn((*hm)[1], 2, 0, 59) : std::nullopt;
+    hour = DigitsNumber((*hm)[0], 2, 0, 23);
+    minute = (*hm)[1].size() == 2 ? DigitsNumber((*hm)[1], 2, 0, 59) : std::nullopt;
   }
   if (!hour || !minute || !second) return false;
   AppendTwoDigits(out, *hour);

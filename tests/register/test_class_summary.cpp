@@ -148,6 +148,11 @@ void TestClassSummary::registersResavedBySpreadsheetsAreRead_data() {
   QTest::newRow("every field quoted")
       << QByteArray("\"07/12/2026\";\"10:00\";\"Anna\";\"07/12/2026 09:30\";\"1/5 + 1/5\";\"2/5\";\"giusto\";\"2/5\";\"\"\r\n")
       << "2026-12-07" << "10:00:00" << "2026-12-07 09:30:00" << "Anna";
+  // Unlike the helper's request, a register edited by hand keeps its line.
+  QTest::newRow("31 November") << "2026-11-31;10:00:05;Anna;31/11/2026 09:30" + rest << "2026-11-31" << "10:00:05"
+                               << "2026-11-31 09:30:00" << "Anna";
+  QTest::newRow("a leap second") << "2026-12-31;23:59:60;Anna;2026-12-31 23:30:00" + rest << "2026-12-31"
+                                 << "23:59:60" << "2026-12-31 23:30:00" << "Anna";
   QTest::newRow("the thirteenth month") << "07/13/2026;10:00;Anna;07/12/2026 09:30" + rest << "" << "" << "" << "";
   QTest::newRow("a three-digit year") << "07/12/226;10:00;Anna;07/12/2026 09:30" + rest << "" << "" << "" << "";
   QTest::newRow("a minute of one digit") << "07/12/2026;10:0;Anna;07/12/2026 09:30" + rest << "" << "" << "" << "";

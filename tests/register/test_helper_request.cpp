@@ -70,6 +70,7 @@ void TestHelperRequest::requestsAreReadStrictly_data() {
   QTest::newRow("31 November") << Replaced(kLine, "2026-12-07 09:31", "2026-11-31 09:31") << false;
   QTest::newRow("29 February of a common year") << Replaced(kLine, "2026-12-07 09:31", "2025-02-29 09:31") << false;
   QTest::newRow("hour 24") << Replaced(kLine, "09:31:05", "24:31:05") << false;
+  QTest::newRow("a leap second") << Replaced(kLine, "09:31:05", "09:31:60") << false;
   QTest::newRow("a date with a slash") << Replaced(kLine, "2026-12-07 09:31", "2026/12/07 09:31") << false;
   QTest::newRow("four numbers in the problem") << Replaced(kLine, "1 2 5 3 5", "1 2 5 3") << false;
   QTest::newRow("two blanks in the problem") << Replaced(kLine, "1 2 5 3 5", "1  2 5 3 5") << false;
