@@ -2,7 +2,7 @@
 // (4755 quorveno:root), it alone writes the machine-wide record folder,
 // whose files the pupils may read (the record) or not even find (the
 // register), but never change. One run carries out one short request read
-// from standard input (core/helper_request.h) and answers on standard
+// from standard input (register/helper_request.h) and answers on standard
 // output (registra_service.h).
 //
 // The account is taken wholly, real and saved ids too, before anything
