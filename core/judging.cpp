@@ -13,6 +13,12 @@ std::string Correction(const JudgeInput& input, double expectedDenominatorRead) 
 
 }  // namespace
 
+bool Scores(const std::optional<double>& numeratorRead, const std::optional<double>& denominatorRead,
+            std::int32_t expectedNumerator, std::int32_t expectedDenominator) {
+  return numeratorRead && denominatorRead && *numeratorRead == expectedNumerator &&
+         *denominatorRead == expectedDenominator;
+}
+
 Judgement Judge(const JudgeInput& input, RandomSource& random) {
   Judgement judgement;
   judgement.txtAnswer = input.txtAnswer.empty() ? "1" : input.txtAnswer;
@@ -39,11 +45,8 @@ Judgement Judge(const JudgeInput& input, RandomSource& random) {
   // The strict reading decides whether the answer scores.
   judgement.numeratorRead = StrictNumber(judgement.txtAnswer);
   judgement.denominatorRead = StrictNumber(judgement.text3);
-  const auto& numerator = judgement.numeratorRead;
-  const auto& denominator = judgement.denominatorRead;
-  const bool scores = numerator && denominator && *numerator == input.expectedNumerator &&
-                      *denominator == input.expectedDenominator;
-  if (scores) {
+  if (Scores(judgement.numeratorRead, judgement.denominatorRead, input.expectedNumerator,
+             input.expectedDenominator)) {
     if (counted()) ++judgement.rightAnswers;
     judgement.message = std::string(kPraises[judgement.praiseIndex]);
     judgement.verdict = Verdict::Right;

@@ -59,6 +59,11 @@ struct Judgement {
   std::string totalText;
 };
 
+// Whether boxes read strictly (see Judgement) score against the expected
+// fraction: each a single number equal to the expected one.
+bool Scores(const std::optional<double>& numeratorRead, const std::optional<double>& denominatorRead,
+            std::int32_t expectedNumerator, std::int32_t expectedDenominator);
+
 // Judges the typed fraction: right only when numerator and denominator are
 // each the expected ones (5/15 is wrong where 1/3 is expected). One praise is
 // drawn from `random` for every answer. An answer whose box is not a single

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "core/judging.h"
 #include "core/number_text.h"
 #include "core/problem.h"
 #include "register/register_fields.h"
@@ -91,10 +92,17 @@ std::optional<HelperRequest> ReadLine(const std::vector<std::string_view>& lines
       !IsOneLineText(lines[7], kRequestNameCap)) {
     return std::nullopt;
   }
+  // The game judges the boxes as they are sent, unless one was cut to fit.
+  const bool right = lines[4] == kRightText;
+  const bool cut = lines[5].size() == kRequestAnswerCap || lines[6].size() == kRequestAnswerCap;
+  if (!cut && right != Scores(StrictNumber(lines[5]), StrictNumber(lines[6]), problem->expectedNumerator,
+                              problem->expectedDenominator)) {
+    return std::nullopt;
+  }
   return LineRequest{*judgedAt,
                      *startedAt,
                      *problem,
-                     lines[4] == kRightText ? Verdict::Right : Verdict::Wrong,
+                     right ? Verdict::Right : Verdict::Wrong,
                      std::string(lines[5]),
                      std::string(lines[6]),
                      std::string(lines[7])};

@@ -11,15 +11,15 @@
 
 // What the game asks of quorveno-registra, the program that alone writes the
 // machine-wide record folder: one short text, read strictly because the
-// program runs with the rights of the group that owns the folder. Lines end
+// program runs with the rights of the account that owns the folder. Lines end
 // in LF; every field is digits, a date, a verdict word or one line of text
 // without control characters.
 //
 // Save a record (score 0..32767, the holder's name):
 //   record\n12\nAnna\n
 // Append one line to the teacher's register (judged at, competition started
-// at, the problem a c d and its sum n m in lowest terms, the verdict, the
-// answer as judged, the pupil's name):
+// at, the problem a c d and its sum n m in lowest terms, the verdict, which
+// must be the answer's, the answer as judged, the pupil's name):
 //   riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n
 // Read the record, once a save that a stopped copy left is finished:
 //   leggi\n

@@ -21,6 +21,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -71,6 +72,10 @@ void TakeOwnIdentity(int, char**, char** environment) {
 // lasts longer (a caller that never ends its request) ends here.
 constexpr unsigned kLongestRunSeconds = 10;
 
+// Standard input, output and error, the request count, the journal, the two
+// record files or the register, and what Qt Core opens, with room to spare.
+constexpr rlim_t kFewestDescriptors = 32;
+
 // A program started keeps the signals its caller blocked or ignored: a
 // blocked or ignored SIGALRM would lift the run's limit. The terminal's stop
 // keys and job control, which the pupil's terminal may send, would hold a
@@ -86,6 +91,32 @@ void TakeOwnSignals() {
     if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) ::signal(signal, SIG_DFL);
   }
   for (const int ignored : {SIGTSTP, SIGTTIN, SIGTTOU, SIGXFSZ}) ::signal(ignored, SIG_IGN);
+}
+
+// The caller's resource limits stay with this program. A file-size limit
+// would fail a write only where the register exists, and moved a byte at a
+// time would tell its size; too few descriptors would fail an open the same
+// way. The soft limits are raised to the hard ones, and a hard limit below
+// what a request needs ends the run before any file is looked at.
+std::optional<QString> TakeOwnLimits() {
+  for (const int resource : {RLIMIT_FSIZE, RLIMIT_NOFILE, RLIMIT_CPU, RLIMIT_AS, RLIMIT_DATA}) {
+    struct rlimit limit {};
+    if (::getrlimit(resource, &limit) != 0) return QStringLiteral("limiti non letti");
+    limit.rlim_cur = limit.rlim_max;
+    if (::setrlimit(resource, &limit) != 0) return QStringLiteral("limiti non cambiati");
+  }
+  struct rlimit size {};
+  struct rlimit files {};
+  ::getrlimit(RLIMIT_FSIZE, &size);
+  ::getrlimit(RLIMIT_NOFILE, &files);
+  constexpr rlim_t kLargestFileWritten = quorveno::kLargestRegisterBytes + quorveno::kHelperRequestCap * 4;
+  if (size.rlim_cur != RLIM_INFINITY && size.rlim_cur < kLargestFileWritten) {
+    return QStringLiteral("avviato con un limite alla dimensione dei file");
+  }
+  if (files.rlim_cur != RLIM_INFINITY && files.rlim_cur < kFewestDescriptors) {
+    return QStringLiteral("avviato con un limite ai file aperti");
+  }
+  return std::nullopt;
 }
 
 int Finish(HelperStatus status, const QString& reply = {}) {
@@ -126,6 +157,7 @@ int main() {
   ::alarm(kLongestRunSeconds);
   ::umask(022);
   if (!identityTaken) return Finish(HelperStatus::CannotRun, QStringLiteral("utente non cambiato"));
+  if (const auto reason = TakeOwnLimits()) return Finish(HelperStatus::CannotRun, *reason);
 
   const std::optional<QByteArray> bytes = ReadRequest();
   const auto request = bytes ? quorveno::ReadHelperRequest(std::string_view(bytes->constData(), bytes->size()))

@@ -31,11 +31,6 @@ HelperOutcome ServeRecord(const RecordRequest& request, const QString& folder) {
   return {HelperStatus::Failed, outcome.message};
 }
 
-// A class of 30 that answers 100 problems in each of 5 competitions a day,
-// every school day, writes about 330 MB a year; a register this large is no
-// class's, but a program's filling the disk, whose lines are refused.
-constexpr qint64 kLargestRegisterBytes = qint64{1} << 30;
-
 HelperOutcome ServeRead(const QString& folder) {
   const RecordPaths paths = RecordPaths::In(folder);
   const auto lock = RecordLock::Acquire(paths, RecordLock::Purpose::Reading, RecordFolderKind::Shared);

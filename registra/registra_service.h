@@ -14,6 +14,11 @@
 // it alone writes (storage/registra_protocol.h says how it answers).
 namespace quorveno {
 
+// A class of 30 that answers 100 problems in each of 5 competitions a day,
+// every school day, writes about 330 MB a year; a register this large is no
+// class's, but a program's filling the disk, whose lines are refused.
+inline constexpr qint64 kLargestRegisterBytes = qint64{1} << 30;
+
 // Whether `folder` may be written by the program: a real folder (not a
 // link) that belongs to root or `owner` and that nobody else may change
 // (nor enter, where `closed` says so), so nobody can put a link in place of

@@ -46,6 +46,8 @@ void TestHelperRequest::requestsAreReadStrictly_data() {
   QTest::newRow("a wrong answer typed as 3/4")
       << Replaced(Replaced(kLine, "giusto\n3\n", "sbagliato\n3/4\n"), "\n5\nAnna", "\n1\nAnna") << true;
   QTest::newRow("29 February of a leap year") << Replaced(kLine, "2026-12-07 09:31", "2024-02-29 09:31") << true;
+  QTest::newRow("an answer of 64 bytes, which may have been cut: its verdict taken")
+      << Replaced(kLine, "giusto\n3\n", "giusto\n" + QByteArray(64, '3') + "\n") << true;
 
   QTest::newRow("nothing") << QByteArray() << false;
   QTest::newRow("an unknown request") << QByteArray("cancella\n") << false;
@@ -83,6 +85,8 @@ void TestHelperRequest::requestsAreReadStrictly_data() {
   QTest::newRow("a verdict in capitals") << Replaced(kLine, "giusto", "GIUSTO") << false;
   QTest::newRow("an answer of 65 bytes") << Replaced(kLine, "giusto\n3\n", "giusto\n" + QByteArray(65, '3') + "\n")
                                          << false;
+  QTest::newRow("a right answer called wrong") << Replaced(kLine, "giusto", "sbagliato") << false;
+  QTest::newRow("a wrong answer called right") << Replaced(kLine, "giusto\n3\n", "giusto\n4\n") << false;
   QTest::newRow("a CR in the answer") << Replaced(kLine, "giusto\n3\n", "giusto\n3\r\n") << false;
 }
 

@@ -255,13 +255,27 @@ status=$(ask_helper "$first_pupil" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:
 truncate -s "$size" "$register"
 ok "a register of 1 GiB: no line added ($(cat "$work/answer"))"
 
-# A file-size limit the pupil sets, which lets only part of the line in.
-before=$(od -c "$register")
-status=0
-printf '%b' 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n' |
-  (as_pupil "$first_pupil" prlimit --fsize=$(($(stat -c %s "$register") + 20)) "$helper") >"$work/answer" || status=$?
-[ "$status" = 1 ] && [ "$before" = "$(od -c "$register")" ] || fail "a line cut by a file-size limit: ended $status, or left part of it"
-ok "a file-size limit 20 bytes past the register's end: the line refused whole ($(cat "$work/answer")), the register as it was"
+# Limits the pupil sets on the helper: a file-size limit (which, moved a
+# byte at a time, would tell the register's size) or too few descriptors.
+# Refused before any file is looked at: the same answer with a register or
+# without one, and nothing written.
+limited_answer() {
+  status=0
+  printf '%b' 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n' |
+    (as_pupil "$first_pupil" prlimit "$1" "$helper") >"$work/answer" || status=$?
+  echo "$status $(cat "$work/answer")"
+}
+for limit in --fsize=$(($(stat -c %s "$register") + 20)) --nofile=8; do
+  before=$(folder_state)
+  with_register=$(limited_answer "$limit")
+  mv "$register" "$work/kept"
+  without_register=$(limited_answer "$limit")
+  mv "$work/kept" "$register"
+  [ "$with_register" = "$without_register" ] && [ "${with_register%% *}" = 3 ] ||
+    fail "prlimit $limit: '$with_register' with the register, '$without_register' without"
+  [ "$before" = "$(folder_state)" ] || fail "prlimit $limit: the folder changed"
+  ok "prlimit $limit: refused alike with a register and without ($with_register), nothing written"
+done
 
 # A caller that ignores and blocks SIGALRM, never ends its request and stops
 # the helper as it waits for it (a read of fd 0): the helper ends in its time.
