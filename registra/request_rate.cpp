@@ -66,8 +66,10 @@ RateVerdict CountRequest(const QString& folder, uid_t user) {
             QStringLiteral("troppe richieste da questo utente: al massimo %1 al minuto").arg(kMostRequestsPerMinute)};
   }
   const QByteArray text = QByteArray::number(count.minute) + ' ' + QByteArray::number(count.requests + 1);
-  const int error = ::ftruncate(fd.get(), 0) == 0 ? posix_file::WriteAll(fd.get(), text, posix_file::WriteAt::Start)
-                                                 : errno;
+  // Written over the old count before it is cut to length, so a write that
+  // fails leaves the old count rather than none.
+  int error = posix_file::WriteAll(fd.get(), text, posix_file::WriteAt::Start);
+  if (error == 0 && ::ftruncate(fd.get(), text.size()) != 0) error = errno;
   if (error != 0) return CannotCount(path, error);
   return {};
 }
