@@ -77,11 +77,12 @@ constexpr unsigned kLongestRunSeconds = 10;
 constexpr rlim_t kFewestDescriptors = 32;
 
 // A program started keeps the signals its caller blocked or ignored: a
-// blocked or ignored SIGALRM would lift the run's limit. The terminal's stop
-// keys and job control, which the pupil's terminal may send, would hold a
-// lock for as long as the run is stopped, so they are ignored. A write past
-// a file-size limit the caller set must fail and be undone, not end the
-// program halfway through a register line.
+// blocked or ignored SIGALRM would lift the run's limit. A terminal signals
+// its foreground job whatever the user ids, so this program, started from a
+// pupil's terminal, ignores every signal a terminal sends: stopped it would
+// hold a lock for as long as it stayed stopped, ended it would leave a save
+// for the next run to finish. A write past a file-size limit must fail and
+// be undone, not end the program halfway through a register line.
 void TakeOwnSignals() {
   sigset_t none;
   ::sigemptyset(&none);
@@ -90,7 +91,7 @@ void TakeOwnSignals() {
     struct sigaction current {};
     if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) ::signal(signal, SIG_DFL);
   }
-  for (const int ignored : {SIGTSTP, SIGTTIN, SIGTTOU, SIGXFSZ}) ::signal(ignored, SIG_IGN);
+  for (const int ignored : {SIGHUP, SIGINT, SIGQUIT, SIGTSTP, SIGTTIN, SIGTTOU, SIGXFSZ}) ::signal(ignored, SIG_IGN);
 }
 
 // The caller's resource limits stay with this program. A file-size limit

@@ -292,6 +292,31 @@ took=$((SECONDS - started)) && exec 7>&-
 [ "$took" -ge 9 ] && [ "$took" -lt 30 ] || { kill -KILL $! 2>/dev/null; fail "the stubborn caller's helper ended after $took s, not by its 10 s limit"; }
 ok "SIGALRM ignored and blocked by the caller, SIGSTOP and SIGKILL refused to the pupil: the helper ended by itself after $took s"
 
+# The helper in the foreground of the pupil's own terminal, which signals
+# its foreground job whatever the user ids: interrupt, quit and stop typed
+# once it waits for its request, then the request and end of input.
+home=$work/home-$first_pupil
+(as_pupil "$first_pupil" python3 -c 'import os, pty, sys, time
+pid, terminal = pty.fork()
+if pid == 0: os.execv(sys.argv[1], sys.argv[1:])
+open(sys.argv[2] + "/helper-pid", "w").write(str(pid))
+while not os.path.exists(sys.argv[2] + "/go"): time.sleep(0.05)
+os.write(terminal, b"\x03\x1c\x1aleggi\n\x04")
+try:
+    while os.read(terminal, 4096): pass
+except OSError: pass
+status = os.waitpid(pid, 0)[1]
+print("signal", os.WTERMSIG(status)) if os.WIFSIGNALED(status) else print("status", os.WEXITSTATUS(status))' \
+  "$helper" "$home") >"$work/terminal-outcome" 2>&1 &
+started=$SECONDS
+until [ -s "$home/helper-pid" ] && [ "$(cut -d' ' -f1,2 "/proc/$(cat "$home/helper-pid")/syscall" 2>/dev/null)" = "0 0x0" ]; do
+  [ $((SECONDS - started)) -lt 30 ] || fail "the helper in a terminal never waited for its request"
+  sleep 0.05
+done
+touch "$home/go" && wait $!
+[ "$(cat "$work/terminal-outcome")" = "status 0" ] || fail "keys typed in the helper's terminal: $(cat "$work/terminal-outcome")"
+ok "interrupt, quit and stop typed in the pupil's terminal: ignored, the request then served"
+
 # A file the writer's account may write, which a link must not reach.
 install -o "$writer" -g games -m 0660 /dev/null "$work/other-game-scores"
 chmod 0755 "$work"
