@@ -92,11 +92,16 @@ std::optional<HelperRequest> ReadLine(const std::vector<std::string_view>& lines
       !IsOneLineText(lines[7], kRequestNameCap)) {
     return std::nullopt;
   }
-  // The game judges the boxes as they are sent, unless one was cut to fit.
+  // The verdict must be the answer's. The game judged the boxes as typed and
+  // sends them cut to fit, control characters as blanks: a box that may
+  // have changed so keeps the game's verdict.
   const bool right = lines[4] == kRightText;
-  const bool cut = lines[5].size() == kRequestAnswerCap || lines[6].size() == kRequestAnswerCap;
-  if (!cut && right != Scores(StrictNumber(lines[5]), StrictNumber(lines[6]), problem->expectedNumerator,
-                              problem->expectedDenominator)) {
+  const auto mayHaveChanged = [](std::string_view box) {
+    return box.size() == kRequestAnswerCap || box.find(' ') != std::string_view::npos;
+  };
+  if (!mayHaveChanged(lines[5]) && !mayHaveChanged(lines[6]) &&
+      right != Scores(StrictNumber(lines[5]), StrictNumber(lines[6]), problem->expectedNumerator,
+                      problem->expectedDenominator)) {
     return std::nullopt;
   }
   return LineRequest{*judgedAt,

@@ -116,36 +116,26 @@ LoadedRecord RecordStore::Load() const {
   return {std::move(points.text), std::move(name.text), std::nullopt};
 }
 
-SaveOutcome RecordStore::Save(const QString& loadedRecordCaption, const QString& scoreCaption,
-                              const QString& name) const {
-  const std::optional<double> score = StrictNumber(scoreCaption.toStdString());
-  if (!score) {
-    return Failed(QStringLiteral("Impossibile salvare il record: il punteggio «%1» non è un numero.")
-                      .arg(scoreCaption));
-  }
-  if (LeadingNumber(loadedRecordCaption.toStdString()) >= *score) return {};
+SaveOutcome RecordStore::Save(const QString& recordShown, int score, const QString& name) const {
+  if (LeadingNumber(recordShown.toStdString()) >= score) return {};
   if (!location_.helper.isEmpty()) {
-    if (*score > kLargestRecordScore || *score != static_cast<int>(*score)) {
-      return Failed(QStringLiteral("Impossibile salvare il record: il punteggio «%1» non è valido.").arg(scoreCaption));
+    if (score > kLargestRecordScore) {
+      return Failed(QStringLiteral("Impossibile salvare il record: il punteggio %1 non è valido.").arg(score));
     }
-    return SaveOutcomeOf(AskHelper(
-        location_.helper, RequestBytes(RecordRequest{static_cast<int>(*score), OneLineName(name).toStdString()})));
+    return SaveOutcomeOf(
+        AskHelper(location_.helper, RequestBytes(RecordRequest{score, OneLineName(name).toStdString()})));
   }
-  return SaveUnderLock(*score, LineForFile(scoreCaption), name);
+  return SaveScore(score, name);
 }
 
 SaveOutcome RecordStore::SaveScore(int score, const QString& name) const {
-  return SaveUnderLock(score, LineForFile(QString::number(score)), name);
-}
-
-SaveOutcome RecordStore::SaveUnderLock(double score, const QByteArray& pointsLine, const QString& name) const {
   const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Writing, location_.kind);
   if (auto* failure = std::get_if<FileFailure>(&lock)) return Failed(SaveFailedMessage({*failure}));
   const auto stored = ReadRecordFile(paths_.points);
   if (auto* failure = std::get_if<FileFailure>(&stored)) return Failed(SaveFailedMessage({*failure}));
   if (LeadingNumber(TextFromFile(std::get<QByteArray>(stored)).toStdString()) >= score) return {};
 
-  const RecordBytes bytes{pointsLine, LineForFile(OneLineName(name))};
+  const RecordBytes bytes{LineForFile(QString::number(score)), LineForFile(OneLineName(name))};
   if (auto failure = WriteRecordPair(paths_, location_.kind, bytes)) {
     return Failed(SaveFailedMessage(*failure));
   }

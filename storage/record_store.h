@@ -68,12 +68,10 @@ class RecordStore {
   LoadedRecord Load() const;
 
   // The saving rule, run when the pupil leaves. The record is the leading
-  // number of `loadedRecordCaption` (shown since start-up) and the score the
-  // strict number of `scoreCaption`. Only a score above both that record and
-  // the one stored now (another copy may have saved meanwhile) is written:
-  // `scoreCaption` and `name`, each as one line.
-  SaveOutcome Save(const QString& loadedRecordCaption, const QString& scoreCaption,
-                   const QString& name) const;
+  // number of `recordShown` (the points loaded at start-up). Only a `score`
+  // above both that record and the one stored now (another copy may have
+  // saved meanwhile) is written, with `name`, each as one line.
+  SaveOutcome Save(const QString& recordShown, int score, const QString& name) const;
 
   // The helper's save: `score` against the record stored now, under one
   // lock, whose taking first finishes a save that a stopped copy left (all
@@ -81,7 +79,6 @@ class RecordStore {
   SaveOutcome SaveScore(int score, const QString& name) const;
 
  private:
-  SaveOutcome SaveUnderLock(double score, const QByteArray& pointsLine, const QString& name) const;
 
   RecordLocation location_;
   RecordPaths paths_;

@@ -98,7 +98,7 @@ void Tavola::LeaveProgram(CompetitionEnding how) {
   // Nothing more runs once the pupil has chosen to leave.
   Timer1->stop();
   const SaveOutcome outcome =
-      RecordStore(windowsDir).Save(lblpunti->caption(), lblScore->caption(), lblnome1->caption());
+      RecordStore(windowsDir).Save(lblpunti->caption(), state_.rightAnswers, lblnome1->caption());
   if (outcome.status != SaveOutcome::Status::NotBeaten) services_.dialogs.MessageBox(outcome.message);
   Q_EMIT services_.events.competitionEnded({how, state_.rightAnswers, outcome.status == SaveOutcome::Status::Saved});
   EndProgram();

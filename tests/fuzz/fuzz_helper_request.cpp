@@ -4,6 +4,8 @@
 #include <variant>
 
 #include "core/fraction.h"
+#include "core/judging.h"
+#include "core/number_text.h"
 #include "core/problem.h"
 #include "register/helper_request.h"
 #include "register/register_line.h"
@@ -63,9 +65,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   problem.d = static_cast<std::int32_t>(1 + input.TakeUnsigned(1) % kLargestDenominator);
   ReduceFraction(static_cast<double>(problem.a + problem.c) / problem.d, problem.expectedNumerator,
                  problem.expectedDenominator);
-  line.verdict = input.TakeUnsigned(1) % 2 == 0 ? Verdict::Right : Verdict::Wrong;
   line.numerator = input.TakeText();
   line.denominator = input.TakeText();
+  // The game's verdict on the boxes as typed.
+  line.verdict = Scores(StrictNumber(line.numerator), StrictNumber(line.denominator), problem.expectedNumerator,
+                        problem.expectedDenominator)
+                     ? Verdict::Right
+                     : Verdict::Wrong;
   line.pupil = input.TakeRest();
   const auto lineRead = ReadHelperRequest(HelperRequestText(line));
   FUZZ_CHECK(lineRead && std::holds_alternative<LineRequest>(*lineRead));

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The loaded name bytes, read as UTF-8 text, are the next holder's name.
   const QString holder = QString::fromStdString(name);
-  const SaveOutcome saved = store.Save(loaded.points, QStringLiteral("7"), holder);
+  const SaveOutcome saved = store.Save(loaded.points, 7, holder);
   const bool beaten = LeadingNumber(loaded.points.toStdString()) < 7;
   FUZZ_CHECK(saved.status == (beaten ? SaveOutcome::Status::Saved : SaveOutcome::Status::NotBeaten));
   if (beaten) {

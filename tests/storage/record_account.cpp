@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "storage/record_store.h"
 
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
   std::printf("saving\n");
   std::fflush(stdout);
   const SaveOutcome outcome =
-      store.Save(QString::fromUtf8(argv[5]), QString::fromUtf8(argv[6]), QString::fromUtf8(argv[7]));
+      store.Save(QString::fromUtf8(argv[5]), std::atoi(argv[6]), QString::fromUtf8(argv[7]));
   const char* status = outcome.status == SaveOutcome::Status::Saved       ? "saved"
                        : outcome.status == SaveOutcome::Status::NotBeaten ? "not beaten"
                                                                           : "failed";
