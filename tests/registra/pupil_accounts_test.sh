@@ -256,33 +256,39 @@ truncate -s "$size" "$register"
 ok "a register of 1 GiB: no line added ($(cat "$work/answer"))"
 
 # Limits the pupil sets on the helper: a file-size limit (which, moved a
-# byte at a time, would tell the register's size) or too few descriptors.
+# byte at a time, would tell the register's size), too few descriptors, or
+# the idle scheduling class (which would hold a lock for seconds).
 # Refused before any file is looked at: the same answer with a register or
 # without one, and nothing written.
 limited_answer() {
   status=0
   printf '%b' 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n' |
-    (as_pupil "$first_pupil" prlimit "$1" "$helper") >"$work/answer" || status=$?
+    (as_pupil "$first_pupil" $([ "$1" = --idle ] && echo chrt --idle 0 || echo prlimit "$1") "$helper") >"$work/answer" ||
+    status=$?
   echo "$status $(cat "$work/answer")"
 }
-for limit in --fsize=$(($(stat -c %s "$register") + 20)) --nofile=8; do
+for limit in --fsize=$(($(stat -c %s "$register") + 20)) --nofile=8 --idle; do
   before=$(folder_state)
   with_register=$(limited_answer "$limit")
   mv "$register" "$work/kept"
   without_register=$(limited_answer "$limit")
   mv "$work/kept" "$register"
   [ "$with_register" = "$without_register" ] && [ "${with_register%% *}" = 3 ] ||
-    fail "prlimit $limit: '$with_register' with the register, '$without_register' without"
-  [ "$before" = "$(folder_state)" ] || fail "prlimit $limit: the folder changed"
-  ok "prlimit $limit: refused alike with a register and without ($with_register), nothing written"
+    fail "$limit: '$with_register' with the register, '$without_register' without"
+  [ "$before" = "$(folder_state)" ] || fail "$limit: the folder changed"
+  ok "$limit: refused alike with a register and without ($with_register), nothing written"
 done
 
 # A caller that ignores and blocks SIGALRM, never ends its request and stops
 # the helper as it waits for it (a read of fd 0): the helper ends in its time.
 mkfifo -m 0666 "$work/never" && exec 7<>"$work/never" && started=$SECONDS
 (as_pupil "$first_pupil" python3 -c 'import os, signal as s, sys; s.signal(s.SIGALRM, s.SIG_IGN)
-s.pthread_sigmask(s.SIG_BLOCK, {s.SIGALRM}); os.execv(sys.argv[1], sys.argv[1:])' "$helper") <"$work/never" >/dev/null 2>&1 &
+s.pthread_sigmask(s.SIG_BLOCK, {s.SIGALRM}); os.sched_setaffinity(0, {0}); os.execv(sys.argv[1], sys.argv[1:])' \
+  "$helper") <"$work/never" >/dev/null 2>&1 &
 until [ "$(cut -d' ' -f1,2 /proc/$!/syscall 2>/dev/null)" = "0 0x0" ] || [ $((SECONDS - started)) -ge 30 ]; do sleep 0.05; done
+# Pinned to one processor by the caller: free again.
+[ "$(grep Cpus_allowed_list /proc/$!/status)" = "$(grep Cpus_allowed_list /proc/self/status)" ] ||
+  fail "the helper kept its caller's pinning: $(grep Cpus_allowed_list /proc/$!/status)"
 for signal in STOP KILL; do
   setpriv --reuid="$first_pupil" --regid="$first_pupil" --clear-groups kill -$signal $! 2>/dev/null &&
     fail "the pupil could send SIG$signal to the helper it started"
@@ -290,7 +296,7 @@ done
 while kill -0 $! 2>/dev/null && [ $((SECONDS - started)) -lt 30 ]; do sleep 0.2; done
 took=$((SECONDS - started)) && exec 7>&-
 [ "$took" -ge 9 ] && [ "$took" -lt 30 ] || { kill -KILL $! 2>/dev/null; fail "the stubborn caller's helper ended after $took s, not by its 10 s limit"; }
-ok "SIGALRM ignored and blocked by the caller, SIGSTOP and SIGKILL refused to the pupil: the helper ended by itself after $took s"
+ok "SIGALRM ignored and blocked by the caller, its pinning to one processor undone, SIGSTOP and SIGKILL refused to the pupil: the helper ended by itself after $took s"
 
 # The helper in the foreground of the pupil's own terminal, which signals
 # its foreground job whatever the user ids: interrupt, quit and stop typed
