@@ -1,14 +1,14 @@
 #!/bin/sh
-# Builds Qt for 64-bit Windows (mingw-w64) from Debian's own source packages
-# of the host's Qt version: qtbase, then qtshadertools, which Qt Multimedia
-# needs to build, then Qt Multimedia. Only the installed Qt is kept, in
+# Builds Qt for 64-bit Windows (mingw-w64) from Debian's own source package
+# of the host's Qt version: qtbase (Core, Gui, Widgets, Test, the Windows
+# platform and style plugins), all the game needs. Only the installed Qt is
+# kept, in
 #   ${XDG_CACHE_HOME:-~/.cache}/quorveno/qt-<host Qt's Debian version>-mingw64
-# so that an upgrade of the host's Qt builds it again. A module already built
-# is not built again when an interrupted run is started anew.
+# so that an upgrade of the host's Qt builds it again. A build that was
+# interrupted starts anew from the unpacked source.
 #   build-qt.sh          prints the folder of the installed Qt, building it first
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-toolchain=$here/../../cmake/mingw-w64-x86_64.cmake
 jobs=${JOBS:-$(nproc)}
 
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
@@ -17,15 +17,21 @@ if [ -f "$cache/.complete" ]; then
   echo "$cache"
   exit 0
 fi
-prefix=$cache.partial
+# Built in place (Qt keeps the paths it was configured with); the stamp
+# .complete tells a finished build from an interrupted one.
+prefix=$cache
 work=$cache.work
 mkdir -p "$prefix" "$work"
+# Qt keeps the path of the toolchain file it was built with: a copy of its
+# own, so that the cache outlives the checkout that built it.
+toolchain=$prefix/mingw-w64-x86_64.cmake
+cp "$here/../../cmake/mingw-w64-x86_64.cmake" "$toolchain"
 log=$work/build.log
 echo "Building Qt $version for Windows into $cache (the first time only; log: $log)" >&2
 
 if [ ! -f "$work/sources.unpacked" ]; then
   rm -rf "$work/src"
-  sh "$here/fetch-debian-source.sh" "$work/src" qt6-base qt6-shadertools qt6-multimedia >>"$log" 2>&1
+  sh "$here/fetch-debian-source.sh" "$work/src" qt6-base >>"$log" 2>&1
   touch "$work/sources.unpacked"
 fi
 source_of() { find "$work/src" -mindepth 1 -maxdepth 1 -type d -name "$1-*" | head -n 1; }
@@ -57,23 +63,6 @@ module qtbase "$(source_of qt6-base)/configure" -prefix "$prefix" -qt-host-path 
   -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-harfbuzz -qt-freetype \
   -- -G Ninja "-DCMAKE_TOOLCHAIN_FILE=$toolchain" -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
 
-module qtshadertools "$prefix/bin/qt-cmake" -G Ninja "$(source_of qt6-shadertools)"
-
-# Media Foundation's check looks for capitalised import libraries and two
-# headers are included with capitals that mingw-w64 spells in lower case:
-# name the libraries, and give the headers under both spellings.
-shims=$work/include-shims
-mkdir -p "$shims"
-echo '#include <mferror.h>' > "$shims/Mferror.h"
-echo '#include <wmcodecdsp.h>' > "$shims/Wmcodecdsp.h"
-mingw_lib=/usr/x86_64-w64-mingw32/lib
-module qtmultimedia "$prefix/bin/qt-cmake" -G Ninja "$(source_of qt6-multimedia)" \
-  "-DCMAKE_CXX_FLAGS=-I$shims" -DQT_FEATURE_ffmpeg=OFF -DQT_FEATURE_gstreamer=OFF \
-  "-DWMF_MF_LIBRARY=$mingw_lib/libmf.a" "-DWMF_MFUUID_LIBRARY=$mingw_lib/libmfuuid.a" \
-  "-DWMF_MFPLAT_LIBRARY=$mingw_lib/libmfplat.a" "-DWMF_MFCORE_LIBRARY=$mingw_lib/libmfcore.a" \
-  "-DWMF_PROPSYS_LIBRARY=$mingw_lib/libpropsys.a"
-
-touch "$prefix/.complete"
-rm -rf "$cache" "$work"
-mv "$prefix" "$cache"
+rm -rf "$work"
+touch "$cache/.complete"
 echo "$cache"
