@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <string>
 #include <utility>
 
+#include "storage/file_handle_windows.h"
 #include "storage/file_kind.h"
 #include "storage/file_reason.h"
 #include "storage/lock_wait.h"
@@ -17,8 +17,8 @@
 #include "storage/record_file_ops.h"
 
 // Windows has no flock and no O_NOFOLLOW; Qt's files give most of what is
-// needed, and QLockFile guards the record with a lock file beside the two
-// record files.
+// needed, and LockFileEx on a lock file beside the two record files guards
+// the record.
 namespace quorveno {
 namespace {
 
@@ -156,24 +156,53 @@ std::optional<FileFailure> RemoveFile(const QString&, const QString& path) {
   return std::nullopt;
 }
 
+// The lock is LockFileEx on the whole of a lock file beside the record, not
+// on a record file: a file that another copy holds open cannot reliably be
+// replaced by a rename. The lock file is created when missing and never
+// removed, so every copy always locks the same file; the system releases the
+// lock when a copy ends, however it ends. It is opened for reading only,
+// which is all a lock needs: a lock file that another account created, which
+// in %ProgramData% the others may only read, locks all the same.
+constexpr QStringView kLockFileName = u"frsosem.lck";
+constexpr QStringView kLockFileNotCreatedReason = u"il file di blocco manca e la cartella non permette di crearlo";
+
 struct PlatformLock::Held {
-  explicit Held(const QString& path) : lock(path) {}
-  QLockFile lock;
+  windows_file::Handle file;
 };
 
-// One lock file for readers and writers alike.
-std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& paths, bool, RecordFolderKind) {
-  const QString lockPath = QDir(paths.directory).filePath(QStringLiteral("frsosem.lck"));
-  auto held = std::make_shared<Held>(lockPath);
-  if (held->lock.tryLock(kLockPatience)) return PlatformLock(std::move(held));
-  switch (held->lock.error()) {
-    case QLockFile::LockFailedError:
-      return FileFailure{paths.points, kLockTimeoutReason.toString()};
-    case QLockFile::PermissionError:
-      return FileFailure{lockPath, ReasonForErrno(EACCES)};
-    default:
-      return FileFailure{lockPath, QStringLiteral("il file di blocco non si può creare")};
+namespace {
+
+// A folder that forbids creating the missing lock file is worth its own
+// reason: it is the folder's permissions that the administrator must change.
+FileFailure LockFileFailure(const QString& lockPath, DWORD error) {
+  if (error == ERROR_ACCESS_DENIED) {
+    if (auto refused = KindFailure(lockPath)) return *refused;
+    if (!NamesAnything(lockPath)) return {lockPath, kLockFileNotCreatedReason.toString()};
   }
+  return windows_file::Failure(lockPath, error);
+}
+
+}  // namespace
+
+std::variant<PlatformLock, FileFailure> PlatformLock::Take(const RecordPaths& paths, bool writing,
+                                                          RecordFolderKind kind) {
+  const QDeadlineTimer deadline = LockDeadline();
+  const QString lockPath = QDir(paths.directory).filePath(kLockFileName.toString());
+  auto opened = windows_file::Open(lockPath, GENERIC_READ, OPEN_ALWAYS);
+  if (const DWORD* error = std::get_if<DWORD>(&opened)) return LockFileFailure(lockPath, *error);
+  windows_file::Handle file = std::move(std::get<windows_file::Handle>(opened));
+  const auto mode = writing ? windows_file::LockMode::Exclusive : windows_file::LockMode::Shared;
+  // A lock that another copy holds is told as the record's: the pupil knows
+  // the record, not the lock file.
+  if (const DWORD error = file.LockWhole(mode, deadline); error != ERROR_SUCCESS) {
+    return windows_file::Failure(error == ERROR_TIMEOUT ? paths.points : lockPath, error);
+  }
+  // A save finds a points file, made empty when it was removed (to clear the
+  // record, say), as the POSIX lock, taken on that file, makes it.
+  if (writing && kind != RecordFolderKind::Shared) {
+    if (auto failure = EnsureRecordFile(paths.points, true)) return *failure;
+  }
+  return PlatformLock(std::make_shared<Held>(Held{std::move(file)}));
 }
 
 }  // namespace file_ops
