@@ -89,6 +89,7 @@ start_game() {
   log=$scratch/$1.log
   : >"$log"
   seen=0
+  state=""
   QUORVENO_WATCH_LOG="$(winepath -w "$log")" wine "$game" >"$scratch/$1.out" 2>&1 &
   game_process=$!
 }
@@ -98,13 +99,11 @@ new_state() {
   state=$(tail -n 1 "$log")
   echo "    $state"
 }
-# Waits for a state that matches the extended regular expression $1.
+# Waits until the latest state matches the extended regular expression $1.
 wait_for() {
-  until within 30 new_state; do
-    fail "waited 30 s for a state like: $1; the last one was: $state"
-    return 1
+  until echo "$state" | grep -Eq -- "$1"; do
+    within 30 new_state || { fail "waited 30 s for a state like: $1; the last one was: $state"; return 1; }
   done
-  echo "$state" | grep -Eq -- "$1" || wait_for "$1"
 }
 keys() {
   echo "    keys: $*"
@@ -190,8 +189,10 @@ qt_bin="$(winepath -w "$(sed -n 's/^QT_BIN=//p' "$build/windows-tests.txt")")"
 while read -r test_program; do
   case $test_program in '' | QT_BIN=*) continue ;; esac
   echo "  $(basename "$test_program")"
+  # Qt Test writes its report to the debugger's channel on Windows: to a file.
   WINEPATH="$qt_bin;$runtime;$(winepath -w /usr/x86_64-w64-mingw32/lib)" \
-    wine "$test_program" >"$scratch/test.out" 2>&1 || { fail "$(basename "$test_program")"; cat "$scratch/test.out"; }
+    wine "$test_program" -o "$(winepath -w "$scratch/test.txt"),txt" >/dev/null 2>&1 ||
+    { fail "$(basename "$test_program")"; cat "$scratch/test.txt"; }
 done <"$build/windows-tests.txt"
 
 echo "Silent removal keeps the record"
