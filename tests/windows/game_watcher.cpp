@@ -8,12 +8,11 @@
 #include <QMessageBox>
 #include <QTimer>
 
-// Watches the installed game from inside its own process while a pupil's
-// keys come from outside (xdotool): every change of what the window shows
-// becomes one line of the file named by QUORVENO_WATCH_LOG, so that the test
-// types each key once the game is ready for it. It never acts on the game.
-// Loaded by Qt with QT_QPA_GENERIC_PLUGINS=quorveno_game_watcher and this
-// plugin's folder's parent on QT_PLUGIN_PATH.
+// Watches the installed game from inside while the keys come from outside
+// (xdotool): each change of the window that has the keyboard becomes a line
+// of the file named by QUORVENO_WATCH_LOG, so that the test types each key
+// once the game is ready for it. Loaded by Qt with
+// QT_QPA_GENERIC_PLUGINS=quorveno_game_watcher; it never acts on the game.
 namespace quorveno::testing {
 namespace {
 
@@ -23,51 +22,39 @@ QString Text(QWidget* window, const char* name) {
   return QStringLiteral("<no %1>").arg(QLatin1String(name));
 }
 
-QString BoxState(QWidget* box) {
-  QString buttons;
-  for (auto* button : box->findChildren<QAbstractButton*>()) buttons += QLatin1Char('[') + button->text() + QLatin1Char(']');
-  if (auto* input = qobject_cast<QInputDialog*>(box)) return QStringLiteral("asked: ") + input->labelText();
-  if (auto* message = qobject_cast<QMessageBox*>(box)) return QStringLiteral("box: ") + message->text() + QLatin1Char(' ') + buttons;
-  return QStringLiteral("other box: ") + box->windowTitle();
-}
-
-QString WindowState(QWidget* tavola) {
+// A box only once the window system gave it the keyboard: a key typed
+// before would go elsewhere.
+QString State(QWidget* window) {
+  if (!window || !window->isActiveWindow()) return {};
+  if (auto* input = qobject_cast<QInputDialog*>(window)) return QStringLiteral("asked: ") + input->labelText();
+  if (auto* message = qobject_cast<QMessageBox*>(window)) {
+    QString state = QStringLiteral("box: ") + message->text() + QLatin1Char(' ');
+    for (auto* button : message->buttons()) state += QLatin1Char('[') + button->text() + QLatin1Char(']');
+    return state;
+  }
+  if (!window->inherits("quorveno::Tavola")) return QStringLiteral("other window: ") + window->windowTitle();
   QWidget* focus = QApplication::focusWidget();
   return QStringLiteral("problem %1/%2 + %3/%4 = %5/%6; score %7 %8 %9; message \"%10\"; record %11 by \"%12\"; focus %13")
-      .arg(Text(tavola, "Text1"), Text(tavola, "Text2"), Text(tavola, "Text5"), Text(tavola, "Text6"),
-           Text(tavola, "Text9"), Text(tavola, "Text10"), Text(tavola, "lblScore"), Text(tavola, "lblScore1"),
-           Text(tavola, "lblScore2"), Text(tavola, "lblMessage"), Text(tavola, "lblpunti"), Text(tavola, "lblnome"),
+      .arg(Text(window, "Text1"), Text(window, "Text2"), Text(window, "Text5"), Text(window, "Text6"),
+           Text(window, "Text9"), Text(window, "Text10"), Text(window, "lblScore"), Text(window, "lblScore1"),
+           Text(window, "lblScore2"), Text(window, "lblMessage"), Text(window, "lblpunti"), Text(window, "lblnome"),
            focus ? focus->objectName() : QStringLiteral("none"));
 }
 
 class GameWatcher final : public QObject {
  public:
   GameWatcher() : log_(qEnvironmentVariable("QUORVENO_WATCH_LOG")) {
-    log_.open(QIODevice::WriteOnly | QIODevice::Append);
-    connect(&look_, &QTimer::timeout, this, &GameWatcher::Look);
+    log_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
+    connect(&look_, &QTimer::timeout, this, [this] {
+      QString state = State(QApplication::activeWindow());
+      if (state.isEmpty() || state == last_) return;
+      last_ = state;
+      log_.write(state.replace(QLatin1Char('\n'), QLatin1String(" | ")).toUtf8() + '\n');
+    });
     look_.start(50);
   }
 
  private:
-  void Look() {
-    // Only the window that has the keyboard counts: a key typed before the
-    // window system gives a new box the focus would go elsewhere.
-    QString state;
-    if (QWidget* box = QApplication::activeModalWidget()) {
-      if (box->isActiveWindow()) state = BoxState(box);
-    } else {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->inherits("quorveno::Tavola") && widget->isVisible() && widget->isActiveWindow()) {
-          state = WindowState(widget);
-        }
-      }
-    }
-    if (state.isEmpty() || state == last_) return;
-    last_ = state;
-    log_.write(state.replace(QLatin1Char('\n'), QLatin1String(" | ")).toUtf8() + '\n');
-    log_.flush();
-  }
-
   QFile log_;
   QTimer look_;
   QString last_;
