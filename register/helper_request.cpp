@@ -166,17 +166,4 @@ std::string HelperRequestText(const LineRequest& request) {
 
 std::string HelperRequestText(const ReadRecordRequest&) { return std::string(kReadWord) + '\n'; }
 
-JudgedAnswer AnswerOf(const LineRequest& request) {
-  JudgedAnswer answer;
-  answer.problem = request.problem;
-  answer.typedNumerator = request.numerator;
-  answer.typedDenominator = request.denominator;
-  answer.judgement.txtAnswer = request.numerator;
-  answer.judgement.text3 = request.denominator;
-  answer.judgement.numeratorRead = StrictNumber(request.numerator);
-  answer.judgement.denominatorRead = StrictNumber(request.denominator);
-  answer.judgement.verdict = request.verdict;
-  return answer;
-}
-
 }  // namespace quorveno

@@ -41,16 +41,8 @@ struct RecordRequest {
   bool operator==(const RecordRequest&) const = default;
 };
 
-struct LineRequest {
-  LocalTime judgedAt;
-  LocalTime startedAt;
-  PosedProblem problem;
-  Verdict verdict = Verdict::Wrong;
-  // The answer's boxes as judged.
-  std::string numerator;
-  std::string denominator;
-  std::string pupil;
-};
+// A line for the register, made by the helper from the entry.
+using LineRequest = RegisterEntry;
 
 struct ReadRecordRequest {
   bool operator==(const ReadRecordRequest&) const = default;
@@ -73,7 +65,5 @@ std::string HelperRequestText(const ReadRecordRequest& request);
 // boundary.
 std::string OneLineRequestText(std::string_view text, std::size_t cap);
 
-// The judged answer that a line request describes, as the register writes it.
-JudgedAnswer AnswerOf(const LineRequest& request);
 
 }  // namespace quorveno

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/number_text.h"
 #include "register/mistake_kind.h"
 
 namespace quorveno {
@@ -76,6 +77,19 @@ std::string RegisterLineText(const RegisterLine& line) {
     text += CsvField(*field);
   }
   return text + std::string(kLineEnd);
+}
+
+std::string RegisterLineText(const RegisterEntry& entry) {
+  JudgedAnswer answer;
+  answer.problem = entry.problem;
+  answer.typedNumerator = entry.numerator;
+  answer.typedDenominator = entry.denominator;
+  answer.judgement.txtAnswer = entry.numerator;
+  answer.judgement.text3 = entry.denominator;
+  answer.judgement.numeratorRead = StrictNumber(entry.numerator);
+  answer.judgement.denominatorRead = StrictNumber(entry.denominator);
+  answer.judgement.verdict = entry.verdict;
+  return RegisterLineText(MakeRegisterLine(answer, entry.pupil, entry.judgedAt, entry.startedAt));
 }
 
 std::string RegisterHeaderText() {

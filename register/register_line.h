@@ -46,6 +46,19 @@ struct RegisterLine {
   std::string mistake;      // MistakeText: empty when right
 };
 
+// One judged answer as the register keeps it: what its line is made of,
+// by the game or by quorveno-registra from the game's request.
+struct RegisterEntry {
+  LocalTime judgedAt;
+  LocalTime startedAt;
+  PosedProblem problem;
+  Verdict verdict = Verdict::Wrong;
+  // The answer's boxes as judged.
+  std::string numerator;
+  std::string denominator;
+  std::string pupil;
+};
+
 RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil, const LocalTime& judgedAt,
                               const LocalTime& competitionStartedAt);
 
@@ -54,6 +67,9 @@ RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil
 // NeedsFormulaGuard); one with ';', '"' or a line break is quoted, its quotes
 // doubled.
 std::string RegisterLineText(const RegisterLine& line);
+
+// The line of `entry`, as the file holds it.
+std::string RegisterLineText(const RegisterEntry& entry);
 
 // What an empty register starts with: the byte-order mark and the header.
 std::string RegisterHeaderText();

@@ -61,7 +61,7 @@ HelperOutcome ServeLine(const LineRequest& request, const QString& folder) {
     return {HelperStatus::Failed, QStringLiteral("il registro ha raggiunto la dimensione massima (1 GiB)")};
   }
   const std::string line =
-      RegisterLineText(MakeRegisterLine(AnswerOf(request), request.pupil, request.judgedAt, request.startedAt));
+      RegisterLineText(request);
   if (const auto failure = AppendToRegister(path, QByteArray::fromStdString(line))) {
     return {HelperStatus::Failed, failure->reason};
   }

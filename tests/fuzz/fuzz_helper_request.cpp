@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(IsOneLine(line->denominator, kRequestAnswerCap));
       // The helper appends one whole line, whatever it was sent.
       const std::string appended =
-          RegisterLineText(MakeRegisterLine(AnswerOf(*line), line->pupil, line->judgedAt, line->startedAt));
+          RegisterLineText(*line);
       FUZZ_CHECK(appended.find_first_of("\r\n") == appended.size() - 2);
       FUZZ_CHECK(appended.ends_with("\r\n"));
     }

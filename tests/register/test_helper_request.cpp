@@ -144,8 +144,7 @@ void TestHelperRequest::theHelpersLineIsTheGamesLine() {
   const auto read = ReadHelperRequest(HelperRequestText(request));
   QVERIFY(read && std::holds_alternative<LineRequest>(*read));
   const LineRequest& received = std::get<LineRequest>(*read);
-  const std::string helpersLine = RegisterLineText(
-      MakeRegisterLine(AnswerOf(received), received.pupil, received.judgedAt, received.startedAt));
+  const std::string helpersLine = RegisterLineText(received);
   QCOMPARE(QString::fromStdString(helpersLine), QString::fromStdString(gamesLine));
 }
 
