@@ -1,6 +1,5 @@
 #include "competition/class_register.h"
 
-#include "register/helper_request.h"
 
 namespace quorveno {
 namespace {
@@ -39,16 +38,10 @@ void ClassRegister::StartCompetition(const QString& pupil, const QDateTime& star
   failureTold_ = false;
 }
 
-QByteArray ClassRegister::LineFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const {
-  const RegisterLine line = MakeRegisterLine(answer, pupil_, LocalTimeOf(judgedAt), startedAt_);
-  return QByteArray::fromStdString(RegisterLineText(line));
-}
-
-QByteArray ClassRegister::HelperRequestFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const {
+RegisterEntry ClassRegister::EntryFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const {
   const Judgement& judged = answer.judgement;
-  const LineRequest request{LocalTimeOf(judgedAt), startedAt_, answer.problem, judged.verdict,
-                            judged.txtAnswer,      judged.text3, pupil_};
-  return QByteArray::fromStdString(HelperRequestText(request));
+  return {LocalTimeOf(judgedAt), startedAt_, answer.problem, judged.verdict, judged.numerator, judged.denominator,
+          pupil_};
 }
 
 std::optional<QString> ClassRegister::FailureToTell(const QString& path, const QString& reason) {

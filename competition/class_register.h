@@ -22,12 +22,8 @@ class ClassRegister {
   // A new competition of `pupil`, started at `startedAt`.
   void StartCompetition(const QString& pupil, const QDateTime& startedAt);
 
-  // The register's line for an answer judged at `judgedAt`.
-  QByteArray LineFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const;
-
-  // The same line as a request to quorveno-registra, which writes it where
-  // the pupil may not (register/helper_request.h).
-  QByteArray HelperRequestFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const;
+  // The register's entry for an answer judged at `judgedAt`.
+  RegisterEntry EntryFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const;
 
   // The message for a failure to write into `path`, when it is the
   // competition's first; nothing otherwise.

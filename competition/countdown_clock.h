@@ -2,9 +2,18 @@
 
 #include <QString>
 
-#include "core/game_state.h"
+#include <cstdint>
 
 namespace quorveno {
+
+// The countdown's fields: the time shown, and the playing seconds left that
+// decide when the time is up. They step down together, one second a tick.
+struct ClockFields {
+  std::int16_t clockHours = 0;
+  std::int16_t clockMinutes = 0;
+  float clockSeconds = 0;  // holds whole numbers
+  std::int16_t secondsLeft = 0;
+};
 
 // The caption that the clock shows once the playing time has run out; the
 // tick after it offers to leave the program.

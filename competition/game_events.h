@@ -9,19 +9,15 @@
 namespace quorveno {
 
 // What happens in a game, told as values to whoever listens: the screen
-// reader's texts, the voice, the teacher's register. The window calls these
-// at the moments that matter; Game connects the listeners, so a listener is
-// tested by emitting here, without a window.
+// reader's texts, the voice, the teacher's register. The competition emits
+// these at the moments that matter; Game connects the listeners, so a
+// listener is tested by emitting here, without a window.
 class GameEvents final : public QObject {
   Q_OBJECT
 
  Q_SIGNALS:
-  // The pupil has given a name and the clock starts; the record (and the
-  // class register, where kept) is in `recordDirectory`, written through
-  // the program `recordHelper` where this account may not write it (empty
-  // otherwise).
-  void competitionStarted(const QString& pupilName, const QDateTime& startedAt, const QString& recordDirectory,
-                          const QString& recordHelper);
+  // The pupil has given a name and the clock starts.
+  void competitionStarted(const QString& pupilName, const QDateTime& startedAt);
   // A new problem is on the window.
   void problemPosed(const quorveno::PosedProblem& problem);
   void answerJudged(const quorveno::JudgedAnswer& answer);

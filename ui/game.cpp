@@ -4,9 +4,13 @@
 
 #include <cstdio>
 
+#include "core/random_generator.h"
+#include "speech/speaking_dialogs.h"
 #include "speech/speech_engine.h"
-#include "storage/record_location.h"
+#include "speech/threaded_speech.h"
+#include "storage/record_folder.h"
 #include "ui/accessible_interfaces.h"
+#include "ui/voice.h"
 
 namespace quorveno {
 
@@ -31,10 +35,14 @@ QString SpeechEngineModulePath() {
 }  // namespace
 
 Game::Game(bool voice)
-    : speech_(voice ? std::make_unique<ThreadedSpeech>(SpeechEngineModulePath()) : nullptr),
+    : random_(std::make_unique<RandomGenerator>()),
+      recordFolder_(OpenRecordFolder(LocateRecordDirectory())),
+      speech_(voice ? std::make_unique<ThreadedSpeech>(SpeechEngineModulePath()) : nullptr),
       speakingDialogs_(voice ? std::make_unique<SpeakingDialogs>(dialogs_, *speech_) : nullptr),
-      services_(Services()),
-      voice_(voice ? std::make_unique<Voice>(*speech_) : nullptr) {
+      competition_(Services()),
+      voice_(voice ? std::make_unique<Voice>(*speech_) : nullptr),
+      register_(*recordFolder_, speakingDialogs_ ? static_cast<Dialogs&>(*speakingDialogs_) : dialogs_,
+                SystemWallClock) {
   dialogs_.setOwner(&tavola_);
   ConnectListeners();
   if (!voice) return;
@@ -43,14 +51,21 @@ Game::Game(bool voice)
   voice_->ListenToRepeatKey(tavola_);
 }
 
+Game::~Game() = default;
+
 // Every listener hears each event here, in this order: the screen reader's
 // texts first, so that they are in place before anything is spoken and
 // before the window moves the focus; then the voice; the register last, as
 // writing a file is the slowest and its failure box waits for the others.
 void Game::ConnectListeners() {
-  screenReader_.ListenTo(events_);
-  if (voice_) voice_->ListenTo(events_);
-  register_.ListenTo(events_);
+  screenReader_.ListenTo(events());
+  if (voice_) voice_->ListenTo(events());
+  register_.ListenTo(events());
+}
+
+Competition::Services Game::Services() {
+  const Competition::Services services{dialogs_, *random_, *recordFolder_};
+  return speakingDialogs_ ? VoicedServices(services, *speakingDialogs_) : services;
 }
 
 void Game::Finish() {
@@ -58,11 +73,6 @@ void Game::Finish() {
   if (!unwritten) return;
   std::fputs(unwritten->toLocal8Bit().constData(), stderr);
   dialogs_.MessageBox(*unwritten);
-}
-
-TavolaServices Game::Services() {
-  const TavolaServices services{dialogs_, random_, events_, [] { return LocateRecordDirectory(); }};
-  return speakingDialogs_ ? VoicedServices(services, *speakingDialogs_) : services;
 }
 
 }  // namespace quorveno

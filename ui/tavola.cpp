@@ -74,12 +74,22 @@ QWidget* CreateButton(const ControlDesign& design, QWidget* surface) {
 
 }  // namespace
 
-Tavola::Tavola(TavolaServices services, QWidget* parent) : QMainWindow(parent), services_(std::move(services)) {
+Tavola::Tavola(Competition& competition, QWidget* parent) : QMainWindow(parent), competition_(competition) {
   LoadDesign();
   // The window's shortcut reaches it whichever control has the focus, and
   // outlives the controls that each competition makes anew.
   auto* timeKey = new QShortcut(QKeySequence(kTimeLeftKey), this);
   connect(timeKey, &QShortcut::activated, this, &Tavola::TellTimeLeft);
+
+  connect(&competition_, &Competition::started, this, &Tavola::ShowCompetitor);
+  connect(&competition_, &Competition::recordShown, this, &Tavola::ShowRecord);
+  connect(&competition_, &Competition::clockChanged, this, &Tavola::ShowClock);
+  connect(&competition_, &Competition::problemPosed, this, &Tavola::ShowProblem);
+  connect(&competition_, &Competition::answerAwaited, this, &Tavola::AwaitAnswer);
+  connect(&competition_, &Competition::answerJudged, this, &Tavola::ShowJudgement);
+  connect(&competition_, &Competition::nextAwaited, this, &Tavola::AwaitNext);
+  connect(&competition_, &Competition::timeRanOut, this, &Tavola::StopClockAtTimeUp);
+  connect(&competition_, &Competition::ended, this, &Tavola::EndProgram);
 }
 
 QSize Tavola::DesignClientSize() {
@@ -88,7 +98,7 @@ QSize Tavola::DesignClientSize() {
 
 void Tavola::Load() {
   Form_Load();
-  if (ended_) return;
+  if (competition_.phase() == Competition::Phase::Ended) return;
   showMaximized();
   activateWindow();
   // Shown again for a new competition, the window may still hold the
@@ -257,19 +267,17 @@ void Tavola::resizeEvent(QResizeEvent* event) {
 
 // Closing through the window's frame asks, and saves, as the exit button does.
 void Tavola::closeEvent(QCloseEvent* event) {
-  if (ended_) {
+  if (competition_.phase() == Competition::Phase::Ended) {
     event->accept();
     return;
   }
   event->ignore();
-  LeaveProgram(CompetitionEnding::WindowClosed);
+  competition_.AskToLeave(CompetitionEnding::WindowClosed);
 }
 
 void Tavola::EndProgram() {
-  ended_ = true;
   Timer1->stop();
   hide();
-  Q_EMIT services_.events.programEnded();
 }
 
 }  // namespace quorveno

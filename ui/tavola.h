@@ -3,15 +3,8 @@
 #include <QMainWindow>
 #include <QMap>
 
-#include <functional>
-
-#include "competition/dialogs.h"
-#include "competition/game_events.h"
-#include "competition/wall_clock.h"
+#include "competition/competition.h"
 #include "core/game_event_values.h"
-#include "core/game_state.h"
-#include "core/random_generator.h"
-#include "storage/record_location.h"
 
 class QLineEdit;
 class QTimer;
@@ -23,30 +16,16 @@ class LineShape;
 class PictureButton;
 class Surface;
 
-// What the window is given rather than finding for itself, so that tests
-// can script the boxes, the draws and the record's folder.
-struct TavolaServices {
-  Dialogs& dialogs;
-  RandomSource& random;
-  // Where the window tells what happens in the game.
-  GameEvents& events;
-  // The folder of the record files.
-  std::function<RecordLocation()> recordDirectory;
-  WallClock clock = SystemWallClock;
-  // Added to the help box on a line of its own, after the time key's, when
-  // not empty.
-  QString helpNote{};
-};
-
-// The game's one window. Its public methods are the handlers of its events,
-// named after the control and the event; they apply the exercise and
-// competition logic to the controls and decide no rule themselves; what
-// happens in the game they tell through the services' events.
+// The game's one window, a view of `competition`. Its public methods are the
+// handlers of its events, named after the control and the event: they hand
+// the pupil's keys and the clock's ticks to the competition, and the
+// competition's signals put what it says on the controls. Nothing here
+// decides a rule, nor reads one back from a control.
 class Tavola final : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit Tavola(TavolaServices services, QWidget* parent = nullptr);
+  explicit Tavola(Competition& competition, QWidget* parent = nullptr);
 
   // Loads a competition: start-up with its boxes, then the window is shown
   // maximised with the first problem.
@@ -65,9 +44,6 @@ class Tavola final : public QMainWindow {
   // The time key kTimeLeftKey: tells how much playing time is left.
   void TellTimeLeft();
 
-  RecordLocation GetSystemDir() const;
-
-  const GameState& state() const { return state_; }
   // The client area of the restored window, as designed.
   static QSize DesignClientSize();
 
@@ -81,24 +57,20 @@ class Tavola final : public QMainWindow {
  private:
   void LoadDesign();
   void CreateControls(Surface* surface);
-  void StartClock();
-  void ShowTimeInCaption();
-  void JudgeAnswer();
-  void LeaveProgram(CompetitionEnding how);
-  void PaintBackground();
+  void ShowCompetitor();
   void ShowRecord();
+  void ShowClock();
+  void ShowTimeInCaption();
+  void ShowProblem(const Problem& problem);
+  void AwaitAnswer();
+  void ShowJudgement(const JudgedAnswer& answer);
+  void AwaitNext();
+  void StopClockAtTimeUp();
   void EndProgram();
 
-  TavolaServices services_;
-  GameState state_;
-  RecordLocation windowsDir;
-  PosedProblem posed_;
-  bool posedJudged_ = false;
+  Competition& competition_;
   bool activatePending_ = false;
   bool wasMinimised_ = false;
-  bool tickWaitingInBox_ = false;
-  bool exitQuestionOpen_ = false;
-  bool ended_ = false;
 
   Surface* surface_ = nullptr;
   QLineEdit* Text1 = nullptr;

@@ -35,8 +35,8 @@ void Voice::ListenToRepeatKey(QWidget& window) {
   connect(repeat, &QShortcut::activated, this, &Voice::RepeatProblem);
 }
 
-TavolaServices VoicedServices(const TavolaServices& services, SpeakingDialogs& boxes) {
-  return {boxes, services.random, services.events, services.recordDirectory, services.clock, kRepeatProblemHint};
+Competition::Services VoicedServices(const Competition::Services& services, SpeakingDialogs& boxes) {
+  return {boxes, services.random, services.recordFolder, services.clock, kRepeatProblemHint};
 }
 
 }  // namespace quorveno

@@ -4,11 +4,11 @@
 #include <QString>
 #include <QWidget>
 
+#include "competition/competition.h"
 #include "competition/game_events.h"
 #include "core/game_event_values.h"
 #include "speech/speaking_dialogs.h"
 #include "speech/speech.h"
-#include "ui/tavola.h"
 
 namespace quorveno {
 
@@ -36,8 +36,8 @@ class Voice final : public QObject {
   QString problem_;
 };
 
-// The window's services with the voice on: the boxes read aloud by
+// The competition's services with the voice on: the boxes read aloud by
 // `boxes`, and the help naming the repeat key.
-TavolaServices VoicedServices(const TavolaServices& services, SpeakingDialogs& boxes);
+Competition::Services VoicedServices(const Competition::Services& services, SpeakingDialogs& boxes);
 
 }  // namespace quorveno

@@ -112,7 +112,7 @@ void SoakPupil::ReadProblem() {
   const long long divisor = std::gcd(numerator, denominator);
   numerator_ = numerator / divisor;
   denominator_ = denominator / divisor;
-  const GameState& state = harness_.window().state();
+  const PosedProblem& state = harness_.competition().problem();
   if (state.expectedNumerator != numerator_ || state.expectedDenominator != denominator_) {
     faults_.append(QStringLiteral("problem %1 shows %2/%3 + %4/%5 but expects %6/%7")
                        .arg(problemsRead_)

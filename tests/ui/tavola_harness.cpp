@@ -2,18 +2,8 @@
 
 namespace quorveno::testing {
 
-TavolaHarness::TavolaHarness(const std::function<TavolaServices(const TavolaServices&)>& adapt) {
-  const TavolaServices services{
-      dialogs, random, events, [dir = recordDir_.path()] { return RecordLocation{dir}; }, [this] { return now; }};
-  tavola_ = std::make_unique<Tavola>(adapt ? adapt(services) : services);
-}
-
-void TavolaHarness::QueueProblem(int c, int drawnD) {
-  random.AppendWhole(c, 8);
-  random.AppendWhole(drawnD, 10);
-}
-
-void TavolaHarness::QueuePraise(int k) { random.AppendWhole(k, 8); }
+TavolaHarness::TavolaHarness(const CompetitionHarness::Adapt& adapt)
+    : model(adapt), tavola_(std::make_unique<Tavola>(model.competition())) {}
 
 void TavolaHarness::Start(const QString& name) {
   dialogs.names.append(name);

@@ -9,26 +9,24 @@
 #include <functional>
 #include <memory>
 
-#include "tests/support/scripted_dialogs.h"
-#include "tests/support/scripted_random.h"
+#include "tests/support/competition_harness.h"
 #include "ui/background.h"
 #include "ui/caption_label.h"
 #include "ui/tavola.h"
 
 namespace quorveno::testing {
 
-// A real window on the offscreen platform, with scripted boxes and draws and
-// its record files in a fresh temporary folder.
+// A real window on the offscreen platform, showing a competition played
+// with scripted boxes and draws and its record files in a fresh temporary
+// folder.
 class TavolaHarness {
  public:
-  // `adapt` changes the window's services before it is made (the boxes
-  // read aloud, say).
-  explicit TavolaHarness(const std::function<TavolaServices(const TavolaServices&)>& adapt = {});
+  // `adapt` changes the competition's services before it is made (the
+  // boxes read aloud, say).
+  explicit TavolaHarness(const CompetitionHarness::Adapt& adapt = {});
 
-  // Scripts the draws of the next problem: c from 1 to 8, d from 1 to 10 as drawn.
-  void QueueProblem(int c, int drawnD);
-  // Scripts the praise draw of the next judged answer (k from 1 to 8).
-  void QueuePraise(int k);
+  void QueueProblem(int c, int drawnD) { model.QueueProblem(c, drawnD); }
+  void QueuePraise(int k) { model.QueuePraise(k); }
 
   // Loads the window as the program does, answering the name box with `name`,
   // and waits until it is shown and active.
@@ -51,16 +49,16 @@ class TavolaHarness {
   QWidget* control(const char* name) const;
   Surface* surface() const;
   QWidget* focus() const { return QApplication::focusWidget(); }
-  QString recordDirectory() const { return recordDir_.path(); }
+  QString recordDirectory() const { return model.recordDirectory(); }
+  Competition& competition() { return model.competition(); }
 
-  ScriptedDialogs dialogs;
-  GameEvents events;
-  ScriptedRandom random;
-  // What the window's clock says the time is.
-  QDateTime now{QDate(2026, 12, 7), QTime(9, 30)};
+  CompetitionHarness model;
+  ScriptedDialogs& dialogs = model.dialogs;
+  GameEvents& events = model.events();
+  ScriptedRandom& random = model.random;
+  QDateTime& now = model.now;
 
  private:
-  QTemporaryDir recordDir_;
   std::unique_ptr<Tavola> tavola_;
 };
 

@@ -54,14 +54,14 @@ void TestAnswerEntry::aWholeProblemFromTheKeyboard() {
   QVERIFY(!harness.surface()->showsBands());
   QVERIFY(harness.control("cmdNext")->isEnabled());
   QCOMPARE(harness.focus(), harness.control("cmdNext"));
-  QCOMPARE(harness.window().state().rightAnswers, std::int16_t{1});
+  QCOMPARE(harness.competition().rightAnswers(), std::int16_t{1});
 
   harness.QueueProblem(1, 2);  // 1/2 + 1/2
   harness.PressEnter();
   QCOMPARE(harness.box("Text5")->text(), QStringLiteral("1"));
   QCOMPARE(harness.box("Text6")->text(), QStringLiteral("2"));
-  QCOMPARE(harness.window().state().expectedNumerator, 1);
-  QCOMPARE(harness.window().state().expectedDenominator, 1);
+  QCOMPARE(harness.competition().problem().expectedNumerator, 1);
+  QCOMPARE(harness.competition().problem().expectedDenominator, 1);
   QVERIFY(harness.box("txtAnswer")->text().isEmpty());
   QVERIFY(harness.box("Text3")->text().isEmpty());
   QVERIFY(harness.label("lblMessage")->caption().isEmpty());
@@ -114,7 +114,7 @@ void TestAnswerEntry::anyOtherKeyMovesToTheDenominator() {
   QCOMPARE(harness.focus(), harness.box("Text3"));
   QCOMPARE(harness.box("txtAnswer")->text(), numeratorAfter);
   QVERIFY(harness.box("Text3")->text().isEmpty());
-  QCOMPARE(harness.window().state().wrongAnswers + harness.window().state().rightAnswers, 0);
+  QCOMPARE(harness.competition().wrongAnswers() + harness.competition().rightAnswers(), 0);
 }
 
 void TestAnswerEntry::accentedLettersReachTheHandler() {
@@ -331,8 +331,8 @@ void TestAnswerEntry::firstNumeratorOutOfRangeIsResetWithAMessage() {
   QCOMPARE(harness.box("Text1")->text(), QStringLiteral("1"));
   QCOMPARE(harness.dialogs.shown.size(), 1);
   QVERIFY(harness.dialogs.shown.front().text.contains(QStringLiteral("da 0 a 999")));
-  QCOMPARE(harness.window().state().expectedNumerator, 3);
-  QCOMPARE(harness.window().state().expectedDenominator, 5);
+  QCOMPARE(harness.competition().problem().expectedNumerator, 3);
+  QCOMPARE(harness.competition().problem().expectedDenominator, 5);
 
   // A number in range is the pupil's to keep: 2/5 + 2/5.
   harness.box("Text1")->setText(QStringLiteral("2"));
@@ -340,7 +340,7 @@ void TestAnswerEntry::firstNumeratorOutOfRangeIsResetWithAMessage() {
   harness.QueueProblem(2, 5);
   harness.PressEnter();
   QCOMPARE(harness.box("Text1")->text(), QStringLiteral("2"));
-  QCOMPARE(harness.window().state().expectedNumerator, 4);
+  QCOMPARE(harness.competition().problem().expectedNumerator, 4);
 }
 
 QTEST_MAIN(TestAnswerEntry)

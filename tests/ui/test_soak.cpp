@@ -75,8 +75,8 @@ void TestSoak::tenThousandProblemsKeepExactCounts() {
     if (!pupil.answered()) {
       pupil.PlayProblem();
     } else if (pupil.problemsPosed() >= competitionStart + kProblemsPerCompetition) {
-      QCOMPARE(int(harness.window().state().rightAnswers), pupil.expectedRight());
-      QCOMPARE(int(harness.window().state().wrongAnswers), pupil.expectedWrong());
+      QCOMPARE(int(harness.competition().rightAnswers()), pupil.expectedRight());
+      QCOMPARE(int(harness.competition().wrongAnswers()), pupil.expectedWrong());
       pupil.CheckBoxesOfCompetition(competition > 1);
       right += pupil.expectedRight();
       wrong += pupil.expectedWrong();
@@ -100,8 +100,8 @@ void TestSoak::tenThousandProblemsKeepExactCounts() {
     }
     QVERIFY2(pupil.faults().isEmpty(), Faults(pupil).constData());
   }
-  QCOMPARE(int(harness.window().state().rightAnswers), pupil.expectedRight());
-  QCOMPARE(int(harness.window().state().wrongAnswers), pupil.expectedWrong());
+  QCOMPARE(int(harness.competition().rightAnswers()), pupil.expectedRight());
+  QCOMPARE(int(harness.competition().wrongAnswers()), pupil.expectedWrong());
   pupil.CheckBoxesOfCompetition(true);
   QVERIFY2(pupil.faults().isEmpty(), Faults(pupil).constData());
   right += pupil.expectedRight();
@@ -140,8 +140,8 @@ void TestSoak::enterHeldDownStopsCountingAt32767() {
   QCOMPARE(pupil.expectedRight() + pupil.expectedWrong(), 32767);
   QVERIFY(pupil.expectedRight() > 0 && pupil.expectedWrong() > 0);
   QCOMPARE(harness.label("lblScore2")->caption(), QStringLiteral("32767"));
-  QCOMPARE(int(harness.window().state().rightAnswers), pupil.expectedRight());
-  QCOMPARE(int(harness.window().state().wrongAnswers), pupil.expectedWrong());
+  QCOMPARE(int(harness.competition().rightAnswers()), pupil.expectedRight());
+  QCOMPARE(int(harness.competition().wrongAnswers()), pupil.expectedWrong());
   // Past the last count, answers are still judged.
   const std::string message = harness.label("lblMessage")->caption().toStdString();
   if (pupil.lastJudgedRight()) {

@@ -20,8 +20,8 @@ namespace {
 struct VoicedHarness {
   RecordingSpeech speech;
   std::unique_ptr<SpeakingDialogs> boxes;
-  TavolaHarness harness{[this](const TavolaServices& services) {
-    boxes = std::make_unique<SpeakingDialogs>(harness.dialogs, speech);
+  TavolaHarness harness{[this](const Competition::Services& services) {
+    boxes = std::make_unique<SpeakingDialogs>(services.dialogs, speech);
     return VoicedServices(services, *boxes);
   }};
   Voice voice{speech};

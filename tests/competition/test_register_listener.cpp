@@ -13,8 +13,8 @@
 #include "storage/lock_wait.h"
 #include "storage/register_file.h"
 #include "tests/storage/record_test_files.h"
-#include "tests/ui/tavola_harness.h"
-#include "ui/register_listener.h"
+#include "competition/register_listener.h"
+#include "tests/support/competition_harness.h"
 
 using namespace quorveno;
 using namespace quorveno::testing;
@@ -27,15 +27,16 @@ QStringList RegisterMessages(const ScriptedDialogs& dialogs) {
 
 // The register kept for the competitions of `harness`, as the game wires it.
 struct KeptRegister {
-  explicit KeptRegister(TavolaHarness& harness) : listener(harness.dialogs, [&harness] { return harness.now; }) {
-    listener.ListenTo(harness.events);
+  explicit KeptRegister(CompetitionHarness& harness)
+      : listener(harness.recordFolder(), harness.dialogs, [&harness] { return harness.now; }) {
+    listener.ListenTo(harness.events());
   }
   RegisterListener listener;
 };
 
 }  // namespace
 
-class TestRegister : public QObject {
+class TestRegisterListener : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
@@ -46,8 +47,8 @@ class TestRegister : public QObject {
   void theWindowNeverWaitsForTheRegister();
 };
 
-void TestRegister::eachFirstJudgementAppendsOneLine() {
-  TavolaHarness harness;
+void TestRegisterListener::eachFirstJudgementAppendsOneLine() {
+  CompetitionHarness harness;
   const QString path = RegisterPath(harness.recordDirectory());
   QVERIFY(WriteBytes(path, QByteArray()));
   KeptRegister kept(harness);
@@ -56,14 +57,13 @@ void TestRegister::eachFirstJudgementAppendsOneLine() {
 
   harness.now = harness.now.addSecs(65);
   harness.Answer(QStringLiteral("8"), QStringLiteral("9"));
-  harness.box("Text3")->setFocus();
-  harness.PressEnter();  // judges nothing
+  harness.Answer(QStringLiteral("8"), QStringLiteral("9"));  // judges nothing
   harness.QueueProblem(1, 6);
-  harness.PressEnter();
+  harness.Next();
   harness.now = harness.now.addSecs(20);
   harness.Answer(QStringLiteral("5"), QStringLiteral("15"));
   harness.QueueProblem(1, 1);
-  harness.PressEnter();
+  harness.Next();
   harness.Answer(QStringLiteral("2"), QString());
 
   QCOMPARE(kept.listener.Finish(), std::nullopt);
@@ -75,7 +75,7 @@ void TestRegister::eachFirstJudgementAppendsOneLine() {
   QCOMPARE(RegisterMessages(harness.dialogs), QStringList());
 }
 
-void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition_data() {
+void TestRegisterListener::aRegisterThatCannotBeWrittenIsToldOncePerCompetition_data() {
   QTest::addColumn<QString>("kind");
   QTest::addColumn<QString>("reason");
   QTest::addColumn<int>("toldInFirst");
@@ -88,7 +88,7 @@ void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition_data() {
       << "fifo" << kNotRegularReason.toString() << 1 << 1;
 }
 
-void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
+void TestRegisterListener::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
   QFETCH(QString, kind);
   QFETCH(QString, reason);
   QFETCH(int, toldInFirst);
@@ -101,13 +101,14 @@ void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
   GameEvents events;
   ScriptedDialogs dialogs;
   const QDateTime now(QDate(2026, 12, 7), QTime(9, 30));
-  RegisterListener listener(dialogs, [now] { return now; });
+  const std::unique_ptr<RecordFolder> recordFolder = OpenRecordFolder(RecordLocation{folder.path()});
+  RegisterListener listener(*recordFolder, dialogs, [now] { return now; });
   listener.ListenTo(events);
   // 1/5 + 1/5 answered 2/10.
   const PosedProblem posed{1, 1, 5, 2, 5};
   Judgement judged;
-  judged.txtAnswer = "2";
-  judged.text3 = "10";
+  judged.numerator = "2";
+  judged.denominator = "10";
   const JudgedAnswer answer{posed, "2", "10", judged};
   const auto answerThreeTimes = [&] {
     for (int i = 0; i < 3; ++i) {
@@ -119,7 +120,7 @@ void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
     }
   };
 
-  Q_EMIT events.competitionStarted(QStringLiteral("Anna"), now, folder.path(), QString());
+  Q_EMIT events.competitionStarted(QStringLiteral("Anna"), now);
   if (kind == QStringLiteral("removed")) QVERIFY(QFile::remove(path));
   answerThreeTimes();
   // The lines are written off the window's thread: a failure comes back
@@ -132,13 +133,13 @@ void TestRegister::aRegisterThatCannotBeWrittenIsToldOncePerCompetition() {
   }
 
   dialogs.clear();
-  Q_EMIT events.competitionStarted(QStringLiteral("Bruno"), now, folder.path(), QString());
+  Q_EMIT events.competitionStarted(QStringLiteral("Bruno"), now);
   answerThreeTimes();
   QTRY_COMPARE(RegisterMessages(dialogs).size(), toldInSecond);
   if (kind != QStringLiteral("fifo")) QVERIFY(!QFileInfo::exists(path));
 }
 
-void TestRegister::theWindowNeverWaitsForTheRegister_data() {
+void TestRegisterListener::theWindowNeverWaitsForTheRegister_data() {
   QTest::addColumn<bool>("heldPastLockPatience");
   QTest::addColumn<bool>("freedBeforeTheEnd");
   QTest::addColumn<QStringList>("told");
@@ -152,20 +153,20 @@ void TestRegister::theWindowNeverWaitsForTheRegister_data() {
 
 // Another copy of the game holds the register's lock while the pupil
 // plays: each answer's share of the register, between the listeners before
-// and after it, stays under a frame.
-void TestRegister::theWindowNeverWaitsForTheRegister() {
+// and after it, stays under a frame, so the window never waits.
+void TestRegisterListener::theWindowNeverWaitsForTheRegister() {
   QFETCH(bool, heldPastLockPatience);
   QFETCH(bool, freedBeforeTheEnd);
   QFETCH(QStringList, told);
 
-  TavolaHarness harness;
+  CompetitionHarness harness;
   const QString path = RegisterPath(harness.recordDirectory());
   QVERIFY(WriteBytes(path, QByteArray()));
   QElapsedTimer share;
   QList<qint64> shares;
-  QObject::connect(&harness.events, &GameEvents::answerJudged, [&share] { share.start(); });
+  QObject::connect(&harness.events(), &GameEvents::answerJudged, [&share] { share.start(); });
   KeptRegister kept(harness);
-  QObject::connect(&harness.events, &GameEvents::answerJudged, [&] { shares << share.nsecsElapsed() / 1000000; });
+  QObject::connect(&harness.events(), &GameEvents::answerJudged, [&] { shares << share.nsecsElapsed() / 1000000; });
   harness.QueueProblem(1, 5);
   harness.Start(QStringLiteral("Anna"));
 
@@ -182,7 +183,7 @@ void TestRegister::theWindowNeverWaitsForTheRegister() {
   for (const char* numerator : {"2", "3", "4"}) {
     harness.Answer(QString::fromLatin1(numerator), QStringLiteral("5"));
     harness.QueueProblem(1, 5);
-    harness.PressEnter();
+    harness.Next();
     harness.now = harness.now.addSecs(10);
   }
   QCOMPARE(shares.size(), 3);
@@ -219,5 +220,5 @@ void TestRegister::theWindowNeverWaitsForTheRegister() {
   for (qsizetype i = 0; i < told.size(); ++i) QVERIFY2(messages[i].contains(told[i]), qPrintable(messages[i]));
 }
 
-QTEST_MAIN(TestRegister)
-#include "test_register.moc"
+QTEST_MAIN(TestRegisterListener)
+#include "test_register_listener.moc"

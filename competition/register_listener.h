@@ -6,19 +6,19 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
-#include <utility>
 
 #include "competition/class_register.h"
 #include "competition/dialogs.h"
 #include "competition/game_events.h"
 #include "competition/wall_clock.h"
 #include "core/game_event_values.h"
+#include "storage/record_folder.h"
 #include "storage/register_writer.h"
 
 namespace quorveno {
 
 // Keeps the teacher's register for the competitions played: where the
-// teacher has put a register in the record folder, a line at each judged
+// teacher keeps a register in the record folder, a line at each judged
 // answer, written off the window's thread so that the window never waits
 // for it, and a failure to write told once per competition while the pupil
 // plays on.
@@ -27,13 +27,12 @@ class RegisterListener final : public QObject {
   // How long the end of the program waits for lines still queued.
   static constexpr std::chrono::milliseconds kEndPatience{6000};
 
-  RegisterListener(Dialogs& dialogs, WallClock clock);
+  RegisterListener(RecordFolder& folder, Dialogs& dialogs, WallClock clock);
 
   void ListenTo(GameEvents& events);
 
-  // The register is kept only if it is in `recordDirectory` now.
-  void CompetitionStarted(const QString& pupil, const QDateTime& startedAt, const QString& recordDirectory,
-                          const QString& recordHelper);
+  // The register is kept only if the folder keeps one now.
+  void CompetitionStarted(const QString& pupil, const QDateTime& startedAt);
   void AnswerJudged(const JudgedAnswer& answer);
 
   // At the program's end: waits up to `patience` for the lines still
@@ -43,11 +42,10 @@ class RegisterListener final : public QObject {
  private:
   void WriteFailed(std::uint64_t line, const QString& path, const QString& reason);
 
+  RecordFolder& folder_;
   Dialogs& dialogs_;
   WallClock clock_;
-  std::optional<QString> path_;
-  // Where the pupil may not write the register: the program that does.
-  QString helper_;
+  bool keeping_ = false;
   ClassRegister register_;
   RegisterWriter writer_;
   // The number of the competition's first line: failures of earlier lines

@@ -1,9 +1,11 @@
 #include <QTest>
 
-#include "tests/ui/tavola_harness.h"
+#include "tests/support/competition_harness.h"
 
 using namespace quorveno;
-using quorveno::testing::TavolaHarness;
+using quorveno::testing::CompetitionHarness;
+
+Q_DECLARE_METATYPE(quorveno::CompetitionEnding)
 
 namespace {
 
@@ -33,7 +35,7 @@ const char* Ending(CompetitionEnding how) {
   return "?";
 }
 
-// Writes down every event of the window as one readable line.
+// Writes down every event of the competition as one readable line.
 struct EventLog {
   QStringList lines;
 
@@ -81,33 +83,32 @@ class TestGameEvents : public QObject {
 };
 
 void TestGameEvents::aWholeCompetitionTellsWhatHappenedInOrder() {
-  TavolaHarness harness;
-  EventLog log(harness.events);
+  CompetitionHarness harness;
+  EventLog log(harness.events());
   harness.QueueProblem(7, 9);
   harness.Start(QStringLiteral("Anna"));
 
   harness.QueuePraise(3);
   harness.Answer(QStringLiteral("8"), QStringLiteral("9"));
   // Enter again on a judged problem judges nothing.
-  harness.box("Text3")->setFocus();
-  harness.PressEnter();
+  harness.Answer(QStringLiteral("8"), QStringLiteral("9"));
 
   harness.QueueProblem(1, 2);
-  harness.PressEnter();
+  harness.Next();
   harness.QueuePraise(5);
   harness.Answer(QStringLiteral("2"), QStringLiteral(""));
 
   // The time key, then the warnings on the way to the end; the exit offered
   // when the clock runs out is declined: the game goes on.
   harness.Tick(5);
-  QTest::keyClick(harness.focus(), Qt::Key_F6);
+  harness.competition().AskTimeLeft();
   harness.Tick(596);
 
   harness.dialogs.answers = {true};
-  harness.dialogs.names << QStringLiteral("Bruno");
   harness.now = harness.now.addSecs(700);
   harness.QueueProblem(3, 10);
-  harness.window().Next_Click();
+  QVERIFY(harness.competition().AskNewCompetition());
+  harness.Start(QStringLiteral("Bruno"));
 
   const QStringList expected = {
       QStringLiteral("started 'Anna' at 2026-12-07T09:30:00"),
@@ -129,30 +130,27 @@ void TestGameEvents::aWholeCompetitionTellsWhatHappenedInOrder() {
 }
 
 void TestGameEvents::leavingSaysHowAndWhetherTheRecordWasBeaten_data() {
-  QTest::addColumn<bool>("byTheWindowFrame");
+  QTest::addColumn<CompetitionEnding>("how");
   QTest::addColumn<int>("rightAnswers");
   QTest::addColumn<QString>("event");
 
-  QTest::newRow("exit button, first record") << false << 1 << "ended by exit score 1 new record";
-  QTest::newRow("window frame, nothing scored") << true << 0 << "ended by window closed score 0";
+  QTest::newRow("exit button, first record") << CompetitionEnding::Exit << 1 << "ended by exit score 1 new record";
+  QTest::newRow("window frame, nothing scored")
+      << CompetitionEnding::WindowClosed << 0 << "ended by window closed score 0";
 }
 
 void TestGameEvents::leavingSaysHowAndWhetherTheRecordWasBeaten() {
-  QFETCH(bool, byTheWindowFrame);
+  QFETCH(CompetitionEnding, how);
   QFETCH(int, rightAnswers);
   QFETCH(QString, event);
 
-  TavolaHarness harness;
+  CompetitionHarness harness;
   harness.QueueProblem(1, 2);
   harness.Start();
   for (int i = 0; i < rightAnswers; ++i) harness.Answer(QStringLiteral("1"), QStringLiteral(""));
-  EventLog log(harness.events);
+  EventLog log(harness.events());
   harness.dialogs.answers = {true};
-  if (byTheWindowFrame) {
-    harness.window().close();
-  } else {
-    harness.window().cmdExit_Click();
-  }
+  harness.competition().AskToLeave(how);
   QCOMPARE(log.lines, QStringList{event});
 }
 

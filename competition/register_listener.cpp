@@ -1,11 +1,9 @@
-#include "ui/register_listener.h"
-
-#include "storage/register_file.h"
-#include "storage/registra_client.h"
+#include "competition/register_listener.h"
 
 namespace quorveno {
 
-RegisterListener::RegisterListener(Dialogs& dialogs, WallClock clock) : dialogs_(dialogs), clock_(std::move(clock)) {
+RegisterListener::RegisterListener(RecordFolder& folder, Dialogs& dialogs, WallClock clock)
+    : folder_(folder), dialogs_(dialogs), clock_(std::move(clock)), writer_(folder) {
   // Failures come from the writer's thread; they are told here, on the
   // window's, once the event that caused them is over.
   connect(&writer_, &RegisterWriter::failed, this, &RegisterListener::WriteFailed, Qt::QueuedConnection);
@@ -16,24 +14,14 @@ void RegisterListener::ListenTo(GameEvents& events) {
   connect(&events, &GameEvents::answerJudged, this, &RegisterListener::AnswerJudged);
 }
 
-void RegisterListener::CompetitionStarted(const QString& pupil, const QDateTime& startedAt,
-                                          const QString& recordDirectory, const QString& recordHelper) {
-  const QString path = RegisterPath(recordDirectory);
-  // The helper alone knows whether the teacher keeps a register where the
-  // pupils may not look.
-  path_ = !recordHelper.isEmpty() || RegisterIsThere(path) ? std::optional(path) : std::nullopt;
-  helper_ = recordHelper;
+void RegisterListener::CompetitionStarted(const QString& pupil, const QDateTime& startedAt) {
+  keeping_ = folder_.KeepsRegister();
   register_.StartCompetition(pupil, startedAt);
   competitionFirstLine_ = linesQueued_ + 1;
 }
 
 void RegisterListener::AnswerJudged(const JudgedAnswer& answer) {
-  if (!path_) return;
-  const QDateTime judgedAt = clock_();
-  const QByteArray line = register_.LineFor(answer, judgedAt);
-  linesQueued_ = helper_.isEmpty()
-                     ? writer_.Append(*path_, line)
-                     : writer_.Append(*path_, line, helper_, register_.HelperRequestFor(answer, judgedAt));
+  if (keeping_) linesQueued_ = writer_.Append(register_.EntryFor(answer, clock_()));
 }
 
 void RegisterListener::WriteFailed(std::uint64_t line, const QString& path, const QString& reason) {
@@ -44,7 +32,7 @@ void RegisterListener::WriteFailed(std::uint64_t line, const QString& path, cons
 std::optional<QString> RegisterListener::Finish(std::chrono::milliseconds patience) {
   const std::vector<QByteArray> unwritten = writer_.Finish(patience);
   if (unwritten.empty()) return std::nullopt;
-  return UnwrittenLinesMessage(path_.value_or(QString()), unwritten);
+  return UnwrittenLinesMessage(folder_.registerPath(), unwritten);
 }
 
 }  // namespace quorveno
