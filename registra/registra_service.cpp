@@ -60,9 +60,7 @@ HelperOutcome ServeLine(const LineRequest& request, const QString& folder) {
   if (QFileInfo(path).size() >= kLargestRegisterBytes) {
     return {HelperStatus::Failed, QStringLiteral("il registro ha raggiunto la dimensione massima (1 GiB)")};
   }
-  const std::string line =
-      RegisterLineText(request);
-  if (const auto failure = AppendToRegister(path, QByteArray::fromStdString(line))) {
+  if (const auto failure = AppendToRegister(path, QByteArray::fromStdString(RegisterLineText(request)))) {
     return {HelperStatus::Failed, failure->reason};
   }
   return {HelperStatus::Done, kAppendedReply.toString()};

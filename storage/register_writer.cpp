@@ -2,58 +2,89 @@
 
 #include <QDeadlineTimer>
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "register/register_line.h"
 #include "storage/file_reason.h"
 #include "storage/lock_wait.h"
-#include "storage/register_file.h"
-#include "storage/registra_client.h"
+#include "storage/record_folder.h"
 
 namespace quorveno {
 
-RegisterWriter::RegisterWriter() : thread_([this] { Run(); }) {}
+struct RegisterWriter::Queue {
+  struct Pending {
+    std::uint64_t number;
+    RegisterEntry entry;
+  };
+
+  explicit Queue(RecordFolder& recordFolder) : folder(recordFolder) {}
+
+  RecordFolder& folder;
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<Pending> pending;
+  std::vector<RegisterEntry> keptAside;
+  std::uint64_t lastNumber = 0;
+  bool stopping = false;
+  std::thread thread;
+};
+
+RegisterWriter::RegisterWriter(RecordFolder& folder) : queue_(std::make_unique<Queue>(folder)) {
+  queue_->thread = std::thread([this] { Run(); });
+}
 
 RegisterWriter::~RegisterWriter() { Finish(std::chrono::milliseconds{0}); }
 
-std::uint64_t RegisterWriter::Append(const QString& path, const QByteArray& line, const QString& helper,
-                                     const QByteArray& helperRequest) {
-  std::lock_guard lock(mutex_);
-  queue_.push_back({++lastNumber_, path, line, helper, helperRequest});
-  changed_.notify_all();
-  return lastNumber_;
+std::uint64_t RegisterWriter::Append(const RegisterEntry& entry) {
+  std::lock_guard lock(queue_->mutex);
+  queue_->pending.push_back({++queue_->lastNumber, entry});
+  queue_->changed.notify_all();
+  return queue_->lastNumber;
 }
 
 std::vector<QByteArray> RegisterWriter::Finish(std::chrono::milliseconds patience) {
+  Queue& queue = *queue_;
   {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, patience, [this] { return queue_.empty(); });
-    stopping_ = true;
-    changed_.notify_all();
+    std::unique_lock lock(queue.mutex);
+    queue.changed.wait_for(lock, patience, [&queue] { return queue.pending.empty(); });
+    queue.stopping = true;
+    queue.changed.notify_all();
   }
-  if (thread_.joinable()) thread_.join();
-  std::vector<QByteArray> unwritten = std::move(keptAside_);
-  keptAside_.clear();
-  for (Pending& pending : queue_) unwritten.push_back(std::move(pending.line));
-  queue_.clear();
+  if (queue.thread.joinable()) queue.thread.join();
+  // The lines are built only now, for the few that were never written: the
+  // helper's way builds each written line on its side.
+  std::vector<QByteArray> unwritten;
+  for (const RegisterEntry& entry : queue.keptAside) {
+    unwritten.push_back(QByteArray::fromStdString(RegisterLineText(entry)));
+  }
+  for (const Queue::Pending& pending : queue.pending) {
+    unwritten.push_back(QByteArray::fromStdString(RegisterLineText(pending.entry)));
+  }
+  queue.keptAside.clear();
+  queue.pending.clear();
   return unwritten;
 }
 
 void RegisterWriter::Run() {
-  std::unique_lock lock(mutex_);
+  Queue& queue = *queue_;
+  std::unique_lock lock(queue.mutex);
   for (;;) {
-    changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-    if (stopping_) return;
-    // The line stays first in the queue until it is settled, so that Finish
+    queue.changed.wait(lock, [&queue] { return queue.stopping || !queue.pending.empty(); });
+    if (queue.stopping) return;
+    // The entry stays first in the queue until it is settled, so that Finish
     // finds it there if it never is.
-    const Pending pending = queue_.front();
+    const Queue::Pending pending = queue.pending.front();
     lock.unlock();
     QDeadlineTimer busyFor(QDeadlineTimer::Forever);
     bool busyTold = false;
     std::optional<FileFailure> failure;
     for (;;) {
-      failure = pending.helper.isEmpty()
-                    ? AppendToRegister(pending.path, pending.line, QDeadlineTimer(kLockSlice))
-                    : AppendThroughHelper(pending.helper, pending.path, pending.helperRequest);
+      failure = queue.folder.AppendToRegister(pending.entry, QDeadlineTimer(kLockSlice));
       if (!failure || failure->reason != kLockTimeoutReason) break;
-      // Another copy holds the lock: the line waits for it, unless asked to
+      // Another copy holds the lock: the entry waits for it, unless asked to
       // stop. Held longer than a lock ever is, it is said once.
       if (!busyTold && busyFor.hasExpired()) {
         busyTold = true;
@@ -61,15 +92,15 @@ void RegisterWriter::Run() {
       }
       if (busyFor.isForever()) busyFor = QDeadlineTimer(kLockPatience);
       lock.lock();
-      const bool stop = stopping_;
+      const bool stop = queue.stopping;
       lock.unlock();
       if (stop) return;
     }
     if (failure) Q_EMIT failed(pending.number, failure->path, failure->reason);
     lock.lock();
-    if (failure) keptAside_.push_back(pending.line);
-    queue_.pop_front();
-    changed_.notify_all();
+    if (failure) queue.keptAside.push_back(pending.entry);
+    queue.pending.pop_front();
+    queue.changed.notify_all();
   }
 }
 

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const RecordStore& store = Store();
   FUZZ_CHECK(WriteBytes(store.pointsPath(), points) && WriteBytes(store.namePath(), name));
-  const ReadOutcome read = store.Leggifiletxt(store.namePath());
+  const ReadOutcome read = store.ReadRecordText(store.namePath());
   FUZZ_CHECK(!read.error);
   FUZZ_CHECK(Cp1252FromUtf8(read.text.toStdString()) == Capped(name));
   const LoadedRecord loaded = store.Load();
@@ -73,13 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The loaded name bytes, read as UTF-8 text, are the next holder's name.
   const QString holder = QString::fromStdString(name);
-  const SaveOutcome saved = store.Save(loaded.points, 7, holder);
+  const SaveOutcome saved = store.SaveScore(7, holder);
   const bool beaten = LeadingNumber(loaded.points.toStdString()) < 7;
   FUZZ_CHECK(saved.status == (beaten ? SaveOutcome::Status::Saved : SaveOutcome::Status::NotBeaten));
   if (beaten) {
     FUZZ_CHECK(ReadBytes(store.pointsPath()) == "7\r\n");
     const QByteArray stored = ReadBytes(store.namePath());
     FUZZ_CHECK(stored.endsWith("\r\n") && stored.size() <= kRecordFileReadCap);
+    // Whatever the name holds, its file gets one line.
+    FUZZ_CHECK(stored.indexOf('\n') == stored.size() - 1 && stored.indexOf('\r') == stored.size() - 2);
     FUZZ_CHECK(store.Load().name == QString::fromStdString(Utf8FromCp1252(stored.toStdString())));
   } else {
     FUZZ_CHECK(ReadBytes(store.pointsPath()).toStdString() == points);

@@ -134,7 +134,7 @@ void TestRecordFaults::missingFolderGivesAMessageAndCreatesNothing() {
   const QString reason = QStringLiteral("nella cartella «%1»): il file o la cartella non esiste").arg(gone);
   QVERIFY2(loaded.error->contains(reason), qPrintable(*loaded.error));
   QCOMPARE(loaded.points, QString());
-  const SaveOutcome saved = store.Save(QString(), 4, QStringLiteral("Anna"));
+  const SaveOutcome saved = store.SaveScore(4, QStringLiteral("Anna"));
   QCOMPARE(saved.status, SaveOutcome::Status::Failed);
   QVERIFY2(saved.message.contains(QStringLiteral("non esiste")), qPrintable(saved.message));
   QCOMPARE(Entries(parent.path()), QStringList());
@@ -159,7 +159,7 @@ void TestRecordFaults::readOnlyFileSystemKeepsTheRecord() {
     QVERIFY2(!loaded.error, qPrintable(loaded.error.value_or(QString())));
     QCOMPARE(loaded.points, QStringLiteral("5\r\n"));
     QCOMPARE(loaded.name, QStringLiteral("Bo\r\n"));
-    const SaveOutcome saved = store.Save(loaded.points, 9, QStringLiteral("Carla"));
+    const SaveOutcome saved = store.SaveScore(9, QStringLiteral("Carla"));
     QCOMPARE(saved.status, SaveOutcome::Status::Failed);
     QVERIFY2(saved.message.contains(QStringLiteral("): file system di sola lettura. Il record precedente "
                                                    "è rimasto com'era.")),
@@ -210,7 +210,7 @@ void TestRecordFaults::fullFileSystemKeepsTheRecord() {
     QVERIFY(FillFileSystem(folder.filePath(QStringLiteral("filler"))));
     const RecordStore store({folder.path(), kind});
 
-    const SaveOutcome outcome = store.Save(QString(), 12, QStringLiteral("Anna"));
+    const SaveOutcome outcome = store.SaveScore(12, QStringLiteral("Anna"));
     if (saved) {
       QCOMPARE(outcome.status, SaveOutcome::Status::Saved);
       QCOMPARE(ReadBytes(store.pointsPath()), QByteArray("12\r\n"));
@@ -255,7 +255,7 @@ void TestRecordFaults::danglingLinkCreatesNothingThroughIt() {
   const LoadedRecord loaded = store.Load();
   QVERIFY(loaded.error);
   QVERIFY2(loaded.error->contains(QStringLiteral("è un collegamento simbolico")), qPrintable(*loaded.error));
-  const SaveOutcome saved = store.Save(QString(), 9, QStringLiteral("Bruno"));
+  const SaveOutcome saved = store.SaveScore(9, QStringLiteral("Bruno"));
   QCOMPARE(saved.status, SaveOutcome::Status::Failed);
   QVERIFY2(saved.message.contains(QStringLiteral("è un collegamento simbolico")), qPrintable(saved.message));
   QCOMPARE(Entries(elsewhere.path()), QStringList());
@@ -288,11 +288,9 @@ void TestRecordFaults::hugeFilesAreReadInPartAndReplaced() {
   QCOMPARE(loaded.points.size(), kRecordFileReadCap);
   QVERIFY(loaded.points.startsWith(QStringLiteral("7 punti")));
   QVERIFY(loaded.name.startsWith(QStringLiteral("Anna")));
-  QCOMPARE(store.Save(loaded.points, 7, QStringLiteral("Bo")).status,
-           SaveOutcome::Status::NotBeaten);
+  QCOMPARE(store.SaveScore(7, QStringLiteral("Bo")).status, SaveOutcome::Status::NotBeaten);
   QCOMPARE(QFile(store.pointsPath()).size(), kHundredMegabytes);
-  QCOMPARE(store.Save(loaded.points, 8, QStringLiteral("Bo")).status,
-           SaveOutcome::Status::Saved);
+  QCOMPARE(store.SaveScore(8, QStringLiteral("Bo")).status, SaveOutcome::Status::Saved);
   QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
   QVERIFY(MaximumResidentKibibytes() - residentBefore < 16 * 1024);
   QCOMPARE(ReadBytes(store.pointsPath()), QByteArray("8\r\n"));
@@ -327,15 +325,13 @@ void TestRecordFaults::nulBytesAreKept() {
   QVERIFY(!loaded.error);
   QCOMPARE(loaded.points, QString::fromLatin1(points));
   QCOMPARE(loaded.name, QString::fromLatin1(name));
-  QCOMPARE(store.Save(loaded.points, record, QStringLiteral("Carla")).status,
-           SaveOutcome::Status::NotBeaten);
+  QCOMPARE(store.SaveScore(record, QStringLiteral("Carla")).status, SaveOutcome::Status::NotBeaten);
   QCOMPARE(ReadBytes(store.pointsPath()), points);
 
   // A name is saved as one line of text: a NUL typed into it is a control
   // character like a line break, and becomes a blank.
   const QString withNul = QStringLiteral("Car") + QChar(0) + QStringLiteral("la");
-  QCOMPARE(store.Save(loaded.points, record + 1, withNul).status,
-           SaveOutcome::Status::Saved);
+  QCOMPARE(store.SaveScore(record + 1, withNul).status, SaveOutcome::Status::Saved);
   QCOMPARE(ReadBytes(store.namePath()), QByteArray("Car la\r\n"));
   QCOMPARE(store.Load().name, QStringLiteral("Car la\r\n"));
 }
@@ -359,7 +355,7 @@ void TestRecordFaults::lockHeldByAnotherCopyGivesUpInTime() {
   QVERIFY2(timer.elapsed() >= 4000 && timer.elapsed() < 9000, qPrintable(QString::number(timer.elapsed())));
 
   timer.restart();
-  const SaveOutcome saved = store.Save(QStringLiteral("5"), 9, QStringLiteral("Carla"));
+  const SaveOutcome saved = store.SaveScore(9, QStringLiteral("Carla"));
   QCOMPARE(saved.status, SaveOutcome::Status::Failed);
   QVERIFY2(saved.message.contains(kLockTimeoutReason), qPrintable(saved.message));
   QVERIFY(saved.message.endsWith(QStringLiteral("Il record precedente è rimasto com'era.")));
@@ -379,8 +375,7 @@ void TestRecordFaults::lockReleasedSoonLetsTheSaveThrough() {
 
   QElapsedTimer timer;
   timer.start();
-  QCOMPARE(store.Save(QStringLiteral("5"), 9, QStringLiteral("Carla")).status,
-           SaveOutcome::Status::Saved);
+  QCOMPARE(store.SaveScore(9, QStringLiteral("Carla")).status, SaveOutcome::Status::Saved);
   QVERIFY2(timer.elapsed() >= 100, qPrintable(QString::number(timer.elapsed())));
   QCOMPARE(ReadBytes(store.pointsPath()), QByteArray("9\r\n"));
   QCOMPARE(ReadBytes(store.namePath()), QByteArray("Carla\r\n"));
@@ -460,9 +455,7 @@ void TestRecordFaults::killedSaveLeavesOldOrNewRecord() {
       QVERIFY(WriteBytes(folder.filePath(kJournalFileName.toString()), ""));
     }
 
-    const KillResult killed = RunKilledAtCall(call, [&store] {
-      store.Save(QStringLiteral("5\r\n"), 123, QStringLiteral("Bo"));
-    });
+    const KillResult killed = RunKilledAtCall(call, [&store] { store.SaveScore(123, QStringLiteral("Bo")); });
     const KillOutcome outcome = killed.outcome;
     if (outcome == KillOutcome::Unsupported) QSKIP("this system does not allow tracing a child process");
     QVERIFY2(outcome != KillOutcome::Crashed, qPrintable(CrashDescription(call, killed)));

@@ -113,9 +113,9 @@ void TestRecordFiles::plantedLinkIsRefused() {
   QVERIFY2(loaded.error->contains(QStringLiteral("è un collegamento simbolico")), qPrintable(*loaded.error));
   QVERIFY(loaded.error->contains(folder.path()));
   QCOMPARE(loaded.points, QString());
-  QVERIFY(store.Leggifiletxt(planted).error);
+  QVERIFY(store.ReadRecordText(planted).error);
 
-  const SaveOutcome saved = store.Save(QStringLiteral("3"), 9, QStringLiteral("Bruno"));
+  const SaveOutcome saved = store.SaveScore(9, QStringLiteral("Bruno"));
   QCOMPARE(saved.status, SaveOutcome::Status::Failed);
   QVERIFY2(saved.message.contains(QStringLiteral("è un collegamento simbolico")), qPrintable(saved.message));
   QCOMPARE(ReadBytes(target), QByteArray("keep me\r\n"));
@@ -153,7 +153,7 @@ void TestRecordFiles::specialFileIsRefusedWithoutWaiting() {
   const LoadedRecord loaded = store.Load();
   QVERIFY(loaded.error);
   QVERIFY2(loaded.error->contains(QStringLiteral("non è un file normale")), qPrintable(*loaded.error));
-  const SaveOutcome saved = store.Save(QString(), 4, QStringLiteral("Anna"));
+  const SaveOutcome saved = store.SaveScore(4, QStringLiteral("Anna"));
   QCOMPARE(saved.status, SaveOutcome::Status::Failed);
   QVERIFY2(saved.message.contains(QStringLiteral("non è un file normale")), qPrintable(saved.message));
   QVERIFY(timer.elapsed() < 2000);
@@ -180,10 +180,8 @@ void TestRecordFiles::largeFileIsReadInPart() {
   QVERIFY(!loaded.error);
   QCOMPARE(loaded.points.size(), kRecordFileReadCap);
   QCOMPARE(loaded.points, QString::fromLatin1(huge.left(kRecordFileReadCap)));
-  QCOMPARE(store.Save(loaded.points, 7, QStringLiteral("Bo")).status,
-           SaveOutcome::Status::NotBeaten);
-  QCOMPARE(store.Save(loaded.points, 8, QStringLiteral("Bo")).status,
-           SaveOutcome::Status::Saved);
+  QCOMPARE(store.SaveScore(7, QStringLiteral("Bo")).status, SaveOutcome::Status::NotBeaten);
+  QCOMPARE(store.SaveScore(8, QStringLiteral("Bo")).status, SaveOutcome::Status::Saved);
   QCOMPARE(ReadBytes(store.pointsPath()), QByteArray("8\r\n"));
   QCOMPARE(ReadBytes(store.namePath()), QByteArray("Bo\r\n"));
 }
@@ -234,8 +232,7 @@ void TestRecordFiles::failedSaveKeepsTheRecord() {
   QVERIFY(WriteRecord(folder.path(), "5\r\n", "Bo\r\n"));
   const RecordStore store({folder.path(), kind});
   const auto saveFails = [&] {
-    const SaveOutcome saved =
-        store.Save(QStringLiteral("5\r\n"), 123456789, QStringLiteral("Alberto"));
+    const SaveOutcome saved = store.SaveScore(123456789, QStringLiteral("Alberto"));
     QCOMPARE(saved.status, SaveOutcome::Status::Failed);
     QVERIFY2(saved.message.startsWith(QStringLiteral("Impossibile salvare il record (file «")),
              qPrintable(saved.message));
@@ -323,8 +320,7 @@ void TestRecordFiles::eachFolderKindWritesTheSameBytes() {
                           if (!folderWritable) {
                             QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
                           }
-                          const SaveOutcome saved =
-                              store.Save(QStringLiteral("  15"), 16, QStringLiteral("Bo"));
+                          const SaveOutcome saved = store.SaveScore(16, QStringLiteral("Bo"));
                           QCOMPARE(saved.status, SaveOutcome::Status::Saved);
                         }),
            ChildOutcome::Passed);
@@ -345,13 +341,11 @@ void TestRecordFiles::sharedFolderGetsNoNewFiles() {
   const LoadedRecord loaded = store.Load();
   QVERIFY(loaded.error);
   QVERIFY2(loaded.error->contains(QStringLiteral("non esiste")), qPrintable(*loaded.error));
-  QCOMPARE(store.Save(QString(), 3, QStringLiteral("Anna")).status,
-           SaveOutcome::Status::Failed);
+  QCOMPARE(store.SaveScore(3, QStringLiteral("Anna")).status, SaveOutcome::Status::Failed);
   QCOMPARE(Entries(folder.path()), QStringList());
 
   QVERIFY(WriteBytes(store.pointsPath(), ""));
-  QCOMPARE(store.Save(QString(), 3, QStringLiteral("Anna")).status,
-           SaveOutcome::Status::Failed);
+  QCOMPARE(store.SaveScore(3, QStringLiteral("Anna")).status, SaveOutcome::Status::Failed);
   QCOMPARE(ReadBytes(store.pointsPath()), QByteArray());
   QCOMPARE(Entries(folder.path()), QStringList{QStringLiteral("frsosem.txt")});
 }
@@ -377,8 +371,7 @@ void TestRecordFiles::concurrentSavesKeepTheHighest() {
   const auto writer = [&store](int first) {
     for (int score = first; score < first + 2 * kScoresEach; score += 2) {
       const QString text = QString::number(score);
-      if (store.Save(QString(), score, QStringLiteral("player ") + text).status ==
-          SaveOutcome::Status::Failed) {
+      if (store.SaveScore(score, QStringLiteral("player ") + text).status == SaveOutcome::Status::Failed) {
         return 1;
       }
       // Waiters poll for the lock; a copy that saves again at once would
@@ -438,8 +431,7 @@ void TestRecordFiles::waiterFollowsAReplacedPointsFile() {
   if (waiter == 0) {
     char signal = 0;
     const bool saved = ::read(lockTaken[0], &signal, 1) == 1 &&
-                       store.Save(QString(), 50, QStringLiteral("Carla")).status ==
-                           SaveOutcome::Status::Saved;
+                       store.SaveScore(50, QStringLiteral("Carla")).status == SaveOutcome::Status::Saved;
     ::_exit(saved ? 0 : 1);
   }
   std::optional<std::variant<RecordLock, FileFailure>> oldLock =

@@ -6,6 +6,7 @@
 
 #include "fault_injection.h"
 #include "record_test_files.h"
+#include "storage/record_folder.h"
 #include "storage/record_location.h"
 
 using namespace quorveno;
@@ -40,7 +41,7 @@ bool Prepare(const QString& path, const QString& state) {
 
 // Where the record lives: the folder named by the environment, else the
 // machine-wide folder when both its files can be written, or read and saved
-// through the helper, else the user's.
+// through the helper, else the user's; and the way the game reaches it.
 class TestRecordLocation : public QObject {
   Q_OBJECT
 
@@ -51,6 +52,8 @@ class TestRecordLocation : public QObject {
   void machineWideFolderNeedsBothFilesWritable_data();
   void machineWideFolderNeedsBothFilesWritable();
   void userFolderIsCreated();
+  void theLocationChoosesTheWay_data();
+  void theLocationChoosesTheWay();
 };
 
 void TestRecordLocation::cleanup() { qunsetenv(kRecordDirVariable); }
@@ -161,6 +164,45 @@ void TestRecordLocation::userFolderIsCreated() {
   QCOMPARE(location.directory, user);
   QCOMPARE(location.kind, RecordFolderKind::Private);
   QVERIFY(QFileInfo(user).isDir());
+}
+
+// The helper here is a script that reads the record 12 by Mosè and saves.
+void TestRecordLocation::theLocationChoosesTheWay_data() {
+  QTest::addColumn<bool>("helper");
+  QTest::addColumn<int>("score");
+  QTest::addColumn<QString>("shown");
+  QTest::addColumn<QString>("saved");
+
+  const QString done = kRecordSavedMessage.toString();
+  QTest::newRow("no helper: the files") << false << 13 << "5\r\nAnna\r\n" << done;
+  QTest::newRow("a helper: it reads and saves") << true << 13 << "12\r\nMosè\r\n" << done;
+  QTest::newRow("a helper, a score beyond the counters: not asked")
+      << true << 32768 << "12\r\nMosè\r\n" << "Impossibile salvare il record: il punteggio 32768 non è valido.";
+}
+
+void TestRecordLocation::theLocationChoosesTheWay() {
+  QFETCH(bool, helper);
+  QFETCH(int, score);
+  QFETCH(QString, shown);
+  QFETCH(QString, saved);
+
+  QTemporaryDir folder;
+  QVERIFY(WriteRecord(folder.path(), "5\r\n", "Anna\r\n"));
+  RecordLocation location{folder.path(), RecordFolderKind::Private};
+  if (helper) {
+    location = {folder.path(), RecordFolderKind::Shared, folder.filePath(QStringLiteral("registra"))};
+    QVERIFY(WriteBytes(location.helper, "#!/bin/sh\nread -r word\n[ \"$word\" = leggi ] && "
+                                        "echo 'record;12%0D%0A;Mos%E8%0D%0A' || echo salvato\n"));
+    QVERIFY(QFile::setPermissions(location.helper, QFile::ReadOwner | QFile::ExeOwner));
+  }
+  const std::unique_ptr<RecordFolder> recordFolder = OpenRecordFolder(location);
+  const LoadedRecord loaded = recordFolder->LoadRecord();
+  QCOMPARE(loaded.error.value_or(loaded.points + loaded.name), shown);
+  QCOMPARE(recordFolder->SaveRecord(score, QStringLiteral("Bo")).message, saved);
+  // The helper's save leaves the files to the helper.
+  QCOMPARE(ReadBytes(RecordPaths::In(folder.path()).points), helper ? "5\r\n" : "13\r\n");
+  // Only the helper knows of a register the pupils may not see.
+  QCOMPARE(recordFolder->KeepsRegister(), helper);
 }
 
 QTEST_GUILESS_MAIN(TestRecordLocation)

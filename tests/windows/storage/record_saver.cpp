@@ -6,19 +6,19 @@
 
 #include <cstdio>
 
-#include "storage/record_store.h"
+#include "storage/record_folder.h"
 
 using namespace quorveno;
 
 int main(int argc, char* argv[]) {
   if (argc != 3) return 2;
-  const RecordStore store({QString::fromLocal8Bit(argv[1]), RecordFolderKind::Private});
+  const auto folder = OpenRecordFolder({QString::fromLocal8Bit(argv[1]), RecordFolderKind::Private});
   const QDeadlineTimer minute(60000);
   QByteArray said = "ready";
   for (int points = QByteArray(argv[2]).toInt(); !minute.hasExpired(); ++points) {
     std::puts(said.constData());
     std::fflush(stdout);
-    const SaveOutcome outcome = store.Save({}, points, QStringLiteral("N%1").arg(points));
+    const SaveOutcome outcome = folder->SaveRecord(points, QStringLiteral("N%1").arg(points));
     if (outcome.status != SaveOutcome::Status::Saved) {
       std::puts(outcome.message.toUtf8().constData());
       return 1;

@@ -67,7 +67,7 @@ void TestWindowsStorage::killedSavesLeaveAWholeRecord() {
     record = points;
   }
   QVERIFY2(killedSaving > 0, "no copy was killed in the middle of a save");
-  QCOMPARE(store.Save({}, 1, "Bo").status, SaveOutcome::Status::NotBeaten);
+  QCOMPARE(store.SaveScore(1, "Bo").status, SaveOutcome::Status::NotBeaten);
   QCOMPARE(store.Load().points, QStringLiteral("%1\r\n").arg(record));
 }
 
