@@ -47,7 +47,7 @@ QByteArray ClassRegister::LineFor(const JudgedAnswer& answer, const QDateTime& j
 QByteArray ClassRegister::HelperRequestFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const {
   const Judgement& judged = answer.judgement;
   const LineRequest request{LocalTimeOf(judgedAt), startedAt_, answer.problem, judged.verdict,
-                            judged.txtAnswer,      judged.text3, pupil_};
+                            judged.numerator, judged.denominator, pupil_};
   return QByteArray::fromStdString(HelperRequestText(request));
 }
 
