@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/random_generator.h"
+#include "core/random_source.h"
 
 namespace quorveno {
 
@@ -28,10 +28,8 @@ inline constexpr std::array<std::string_view, 8> kPraises = {
 inline constexpr std::int16_t kLargestCount = 32767;
 
 struct JudgeInput {
-  std::string txtAnswer;  // the typed numerator
-  std::string text3;      // the typed denominator
-  std::string text9;      // the expected numerator as text
-  std::string text10;     // the expected denominator as text
+  std::string typedNumerator;
+  std::string typedDenominator;
   std::int32_t expectedNumerator = 0;
   std::int32_t expectedDenominator = 0;
   std::int16_t rightAnswers = 0;
@@ -41,8 +39,9 @@ struct JudgeInput {
 enum class Verdict { Right, Wrong };
 
 struct Judgement {
-  std::string txtAnswer;  // an empty box is judged, and shown, as "1"
-  std::string text3;
+  // The boxes as judged: an empty box is judged, and shown, as "1".
+  std::string numerator;
+  std::string denominator;
   std::int16_t rightAnswers = 0;
   std::int16_t wrongAnswers = 0;
   // The strict reading of each box as judged; nothing when it is not a

@@ -6,8 +6,8 @@
 
 namespace quorveno {
 
-bool IsAcceptedFirstNumerator(std::string_view text1) {
-  const auto value = StrictNumber(text1);
+bool IsAcceptedFirstNumerator(std::string_view firstNumeratorText) {
+  const auto value = StrictNumber(firstNumeratorText);
   return value && *value >= 0 && *value <= kLargestFirstNumerator && std::floor(*value) == *value;
 }
 
@@ -24,34 +24,30 @@ bool IsPosedByTheGame(const PosedProblem& problem) {
          denominator == problem.expectedDenominator;
 }
 
-Problem MakeProblem(std::string_view text1, RandomSource& random) {
+Problem MakeProblem(std::string_view firstNumeratorText, RandomSource& random) {
   Problem problem;
-  problem.text1WasReset = !IsAcceptedFirstNumerator(text1);
-  problem.text1 = problem.text1WasReset ? "1" : std::string(text1);
+  problem.firstNumeratorWasReset = !IsAcceptedFirstNumerator(firstNumeratorText);
+  problem.firstNumeratorText = problem.firstNumeratorWasReset ? "1" : std::string(firstNumeratorText);
 
   random.ReseedFromClock();
-  problem.text5 = NumberText(WholeFromDraw(random.Draw(), kLargestSecondNumerator));
-  problem.text6 = NumberText(WholeFromDraw(random.Draw(), kLargestDenominator));
-  if (problem.text6 < problem.text5) {
-    problem.text6 = NumberText(*StrictNumber(problem.text5) + 2);
+  problem.secondNumeratorText = NumberText(WholeFromDraw(random.Draw(), kLargestSecondNumerator));
+  problem.denominatorText = NumberText(WholeFromDraw(random.Draw(), kLargestDenominator));
+  if (problem.denominatorText < problem.secondNumeratorText) {
+    problem.denominatorText = NumberText(*StrictNumber(problem.secondNumeratorText) + 2);
   }
-  problem.text2 = problem.text6;
 
-  const double a = *StrictNumber(problem.text1);
-  const double c = *StrictNumber(problem.text5);
-  const double d = *StrictNumber(problem.text6);
-  const double dUnder = *StrictNumber(problem.text2);
+  const double a = *StrictNumber(problem.firstNumeratorText);
+  const double c = *StrictNumber(problem.secondNumeratorText);
+  const double d = *StrictNumber(problem.denominatorText);
   problem.a = static_cast<std::int32_t>(a);
   problem.c = static_cast<std::int32_t>(c);
   problem.d = static_cast<std::int32_t>(d);
-  problem.unreducedNumerator = NumberText(a * d + c * dUnder);
-  problem.unreducedDenominator = NumberText(d * dUnder);
+  problem.unreducedNumerator = NumberText(a * d + c * d);
+  problem.unreducedDenominator = NumberText(d * d);
 
   problem.reduction = ReduceFraction(
       LeadingNumber(problem.unreducedNumerator) / LeadingNumber(problem.unreducedDenominator),
       problem.expectedNumerator, problem.expectedDenominator);
-  problem.text9 = NumberText(problem.expectedNumerator);
-  problem.text10 = NumberText(problem.expectedDenominator);
   return problem;
 }
 

@@ -6,26 +6,24 @@
 
 #include "core/fraction.h"
 #include "core/game_event_values.h"
-#include "core/random_generator.h"
+#include "core/random_source.h"
 
 namespace quorveno {
 
-// A new problem a/d + c/d, as the texts of the problem boxes and the sum in
+// A new problem a/d + c/d, as the texts of its numbers and the sum in
 // lowest terms that the judge compares the answer with.
 struct Problem {
-  std::string text1;  // a, kept from the box unless it had to be reset
-  bool text1WasReset = false;
-  std::string text2;  // d again, under a
-  std::string text5;  // c
-  std::string text6;  // d
+  std::string firstNumeratorText;  // a, kept from the box unless it had to be reset
+  bool firstNumeratorWasReset = false;
+  std::string secondNumeratorText;  // c
+  std::string denominatorText;      // d, under both numerators
   // The same three numbers, as posed.
   std::int32_t a = 0;
   std::int32_t c = 0;
   std::int32_t d = 0;
   std::string unreducedNumerator;    // a*d + c*d, before the reduction
   std::string unreducedDenominator;  // d*d
-  std::string text9;   // the reduced numerator, for the hidden box
-  std::string text10;  // the reduced denominator, for the hidden box
+  // The reduced sum.
   std::int32_t expectedNumerator = 0;
   std::int32_t expectedDenominator = 0;
   ReductionOutcome reduction{ReductionStatus::Reduced, 0};
@@ -36,7 +34,7 @@ struct Problem {
 // reduction short and every background colour computable.
 inline constexpr int kLargestFirstNumerator = 999;
 
-bool IsAcceptedFirstNumerator(std::string_view text1);
+bool IsAcceptedFirstNumerator(std::string_view firstNumeratorText);
 
 // The second numerator is drawn from 1 to this, the denominator from 1 to
 // kLargestDenominator.
@@ -51,6 +49,6 @@ bool IsPosedByTheGame(const PosedProblem& problem);
 // corrects d by comparing the two TEXTS: when d's text sorts before c's, d
 // becomes c + 2 (so a drawn 10 becomes c + 2 for c from 2 to 8). The sum of
 // a/d + c/d is then reduced by ReduceFraction.
-Problem MakeProblem(std::string_view text1, RandomSource& random);
+Problem MakeProblem(std::string_view firstNumeratorText, RandomSource& random);
 
 }  // namespace quorveno

@@ -55,8 +55,8 @@ RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil
   line.pupil = pupil;
   line.competition = DateTimeText(competitionStartedAt);
   line.problem = Fraction(problem.a, problem.d) + " + " + Fraction(problem.c, problem.d);
-  line.answer = judged.txtAnswer;
-  if (judged.denominatorRead != 1.0) line.answer += "/" + judged.text3;
+  line.answer = judged.numerator;
+  if (judged.denominatorRead != 1.0) line.answer += "/" + judged.denominator;
   line.verdict = judged.verdict == Verdict::Right ? kRightText : kWrongText;
   line.solution = problem.expectedDenominator == 1 ? std::to_string(problem.expectedNumerator)
                                                    : Fraction(problem.expectedNumerator, problem.expectedDenominator);
@@ -84,8 +84,8 @@ std::string RegisterLineText(const RegisterEntry& entry) {
   answer.problem = entry.problem;
   answer.typedNumerator = entry.numerator;
   answer.typedDenominator = entry.denominator;
-  answer.judgement.txtAnswer = entry.numerator;
-  answer.judgement.text3 = entry.denominator;
+  answer.judgement.numerator = entry.numerator;
+  answer.judgement.denominator = entry.denominator;
   answer.judgement.numeratorRead = StrictNumber(entry.numerator);
   answer.judgement.denominatorRead = StrictNumber(entry.denominator);
   answer.judgement.verdict = entry.verdict;

@@ -80,8 +80,8 @@ void TestJudging::judgesTheTypedFraction() {
   ScriptedRandom random{0.0f};
   const Judgement judgement = Judge(input, random);
 
-  QCOMPARE(QString::fromStdString(judgement.txtAnswer), shownNumerator);
-  QCOMPARE(QString::fromStdString(judgement.text3), shownDenominator);
+  QCOMPARE(QString::fromStdString(judgement.numerator), shownNumerator);
+  QCOMPARE(QString::fromStdString(judgement.denominator), shownDenominator);
   QCOMPARE(judgement.verdict, verdict);
   QCOMPARE(QString::fromStdString(judgement.message), message);
   // Exactly one counter moves, by one.

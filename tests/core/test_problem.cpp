@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "core/number_text.h"
 #include "core/problem.h"
 #include "tests/support/scripted_random.h"
 
@@ -13,11 +14,11 @@ using quorveno::testing::ScriptedRandom;
 
 namespace {
 
-Problem MakeWithDraws(const std::string& text1, int c, int drawnD) {
+Problem MakeWithDraws(const std::string& firstNumerator, int c, int drawnD) {
   ScriptedRandom random;
   random.AppendWhole(c, 8);
   random.AppendWhole(drawnD, 10);
-  return MakeProblem(text1, random);
+  return MakeProblem(firstNumerator, random);
 }
 
 }  // namespace
@@ -35,14 +36,14 @@ class TestProblem : public QObject {
 };
 
 void TestProblem::makesTheProblemFromTheDraws_data() {
-  QTest::addColumn<QString>("text1");
+  QTest::addColumn<QString>("firstNumerator");
   QTest::addColumn<int>("c");
   QTest::addColumn<int>("drawnD");
-  QTest::addColumn<QString>("text6");
+  QTest::addColumn<QString>("d");
   QTest::addColumn<QString>("unreducedNumerator");
   QTest::addColumn<QString>("unreducedDenominator");
-  QTest::addColumn<QString>("text9");
-  QTest::addColumn<QString>("text10");
+  QTest::addColumn<QString>("expectedNumerator");
+  QTest::addColumn<QString>("expectedDenominator");
 
   QTest::newRow("c 7, d 10: \"10\" sorts before \"7\", d becomes 9")
       << "1" << 7 << 10 << "9" << "72" << "81" << "8" << "9";
@@ -60,27 +61,26 @@ void TestProblem::makesTheProblemFromTheDraws_data() {
 }
 
 void TestProblem::makesTheProblemFromTheDraws() {
-  QFETCH(QString, text1);
+  QFETCH(QString, firstNumerator);
   QFETCH(int, c);
   QFETCH(int, drawnD);
-  QFETCH(QString, text6);
+  QFETCH(QString, d);
   QFETCH(QString, unreducedNumerator);
   QFETCH(QString, unreducedDenominator);
-  QFETCH(QString, text9);
-  QFETCH(QString, text10);
+  QFETCH(QString, expectedNumerator);
+  QFETCH(QString, expectedDenominator);
 
-  const Problem problem = MakeWithDraws(text1.toStdString(), c, drawnD);
-  QCOMPARE(QString::fromStdString(problem.text1), text1);
-  QVERIFY(!problem.text1WasReset);
-  QCOMPARE(QString::fromStdString(problem.text5), QString::number(c));
-  QCOMPARE(QString::fromStdString(problem.text6), text6);
-  QCOMPARE(QString::fromStdString(problem.text2), text6);
+  const Problem problem = MakeWithDraws(firstNumerator.toStdString(), c, drawnD);
+  QCOMPARE(QString::fromStdString(problem.firstNumeratorText), firstNumerator);
+  QVERIFY(!problem.firstNumeratorWasReset);
+  QCOMPARE(QString::fromStdString(problem.secondNumeratorText), QString::number(c));
+  QCOMPARE(QString::fromStdString(problem.denominatorText), d);
   QCOMPARE(QString::fromStdString(problem.unreducedNumerator), unreducedNumerator);
   QCOMPARE(QString::fromStdString(problem.unreducedDenominator), unreducedDenominator);
-  QCOMPARE(QString::fromStdString(problem.text9), text9);
-  QCOMPARE(QString::fromStdString(problem.text10), text10);
-  QCOMPARE(problem.expectedNumerator, text9.toInt());
-  QCOMPARE(problem.expectedDenominator, text10.toInt());
+  QCOMPARE(QString::fromStdString(NumberText(problem.expectedNumerator)), expectedNumerator);
+  QCOMPARE(QString::fromStdString(NumberText(problem.expectedDenominator)), expectedDenominator);
+  QCOMPARE(problem.expectedNumerator, expectedNumerator.toInt());
+  QCOMPARE(problem.expectedDenominator, expectedDenominator.toInt());
   QCOMPARE(problem.reduction.status, ReductionStatus::Reduced);
 }
 
@@ -90,7 +90,7 @@ void TestProblem::everyPairOfDrawsGivesAKnownSum() {
   for (int c = 1; c <= 8; ++c) {
     for (int drawnD = 1; drawnD <= 10; ++drawnD) {
       const Problem problem = MakeWithDraws("1", c, drawnD);
-      const int d = std::stoi(problem.text6);
+      const int d = std::stoi(problem.denominatorText);
       QVERIFY2(d >= c && d <= 10, qPrintable(QStringLiteral("c %1 gave d %2").arg(c).arg(d)));
       QVERIFY(d != 1 || c == 1);
       QVERIFY(problem.reduction.steps <= 14);
@@ -117,7 +117,7 @@ void TestProblem::reseedsBeforeDrawingTwoNumbers() {
 }
 
 void TestProblem::firstNumeratorOutsideTheRangeIsReset_data() {
-  QTest::addColumn<QString>("text1");
+  QTest::addColumn<QString>("firstNumerator");
   QTest::addColumn<bool>("reset");
 
   QTest::newRow("empty") << "" << true;
@@ -133,12 +133,12 @@ void TestProblem::firstNumeratorOutsideTheRangeIsReset_data() {
 }
 
 void TestProblem::firstNumeratorOutsideTheRangeIsReset() {
-  QFETCH(QString, text1);
+  QFETCH(QString, firstNumerator);
   QFETCH(bool, reset);
 
-  const Problem problem = MakeWithDraws(text1.toStdString(), 2, 5);
-  QCOMPARE(problem.text1WasReset, reset);
-  QCOMPARE(QString::fromStdString(problem.text1), reset ? QStringLiteral("1") : text1);
+  const Problem problem = MakeWithDraws(firstNumerator.toStdString(), 2, 5);
+  QCOMPARE(problem.firstNumeratorWasReset, reset);
+  QCOMPARE(QString::fromStdString(problem.firstNumeratorText), reset ? QStringLiteral("1") : firstNumerator);
   if (reset) {
     // Made as 1/5 + 2/5.
     QCOMPARE(problem.expectedNumerator, 3);

@@ -134,13 +134,14 @@ void TestHelperRequest::theHelpersLineIsTheGamesLine() {
       quorveno::testing::TypedAnswer(numerator, denominator, expectedNumerator, expectedDenominator);
   quorveno::testing::ScriptedRandom random;
   const JudgedAnswer answer{
-      {1, c, d, expectedNumerator, expectedDenominator}, input.txtAnswer, input.text3, Judge(input, random)};
+      {1, c, d, expectedNumerator, expectedDenominator}, input.typedNumerator, input.typedDenominator,
+      Judge(input, random)};
   const LocalTime judgedAt{2026, 12, 7, 9, 31, 5};
   const LocalTime startedAt{2026, 12, 7, 9, 30, 0};
   const std::string gamesLine = RegisterLineText(MakeRegisterLine(answer, pupil.toStdString(), judgedAt, startedAt));
 
   const LineRequest request{judgedAt, startedAt, answer.problem, answer.judgement.verdict,
-                            answer.judgement.txtAnswer, answer.judgement.text3, pupil.toStdString()};
+                            answer.judgement.numerator, answer.judgement.denominator, pupil.toStdString()};
   const auto read = ReadHelperRequest(HelperRequestText(request));
   QVERIFY(read && std::holds_alternative<LineRequest>(*read));
   const LineRequest& received = std::get<LineRequest>(*read);

@@ -19,7 +19,8 @@ JudgedAnswer Judged(int c, int d, int expectedNumerator, int expectedDenominator
   const JudgeInput input =
       quorveno::testing::TypedAnswer(numerator, denominator, expectedNumerator, expectedDenominator);
   quorveno::testing::ScriptedRandom random;
-  return {{1, c, d, expectedNumerator, expectedDenominator}, input.txtAnswer, input.text3, Judge(input, random)};
+  return {{1, c, d, expectedNumerator, expectedDenominator}, input.typedNumerator, input.typedDenominator,
+          Judge(input, random)};
 }
 
 QByteArray Bytes(const std::string& text) { return QByteArray::fromStdString(text); }

@@ -3,7 +3,7 @@
 #include <deque>
 #include <initializer_list>
 
-#include "core/random_generator.h"
+#include "core/random_source.h"
 
 namespace quorveno::testing {
 

@@ -12,10 +12,8 @@ namespace quorveno::testing {
 inline JudgeInput TypedAnswer(const QString& numerator, const QString& denominator, int expectedNumerator,
                               int expectedDenominator) {
   JudgeInput input;
-  input.txtAnswer = numerator.toStdString();
-  input.text3 = denominator.toStdString();
-  input.text9 = std::to_string(expectedNumerator);
-  input.text10 = std::to_string(expectedDenominator);
+  input.typedNumerator = numerator.toStdString();
+  input.typedDenominator = denominator.toStdString();
   input.expectedNumerator = expectedNumerator;
   input.expectedDenominator = expectedDenominator;
   return input;
