@@ -191,25 +191,38 @@ void TestCompetition::exitWithScore_data() {
   QTest::addColumn<QByteArray>("storedPoints");
   QTest::addColumn<int>("score");
   QTest::addColumn<bool>("fromTheClock");
+  // What another copy saved after start-up; empty when nothing.
+  QTest::addColumn<QByteArray>("savedMeanwhile");
   QTest::addColumn<QByteArray>("pointsAfter");
   QTest::addColumn<QByteArray>("holderAfter");
 
-  QTest::newRow("equal score keeps the record") << QByteArray("2\r\n") << 2 << false << QByteArray("2\r\n")
-                                                << QByteArray("Bruno\r\n");
-  QTest::newRow("higher score is saved") << QByteArray("2\r\n") << 3 << false << QByteArray("3\r\n")
-                                         << QByteArray("Anna\r\n");
-  QTest::newRow("first record on an empty file") << QByteArray() << 1 << false << QByteArray("1\r\n")
-                                                 << QByteArray("Anna\r\n");
-  QTest::newRow("  15abc counts as 15") << QByteArray("  15abc") << 3 << false << QByteArray("  15abc")
-                                        << QByteArray("Bruno\r\n");
-  QTest::newRow("the clock's exit question saves too") << QByteArray("1\r\n") << 2 << true
-                                                       << QByteArray("2\r\n") << QByteArray("Anna\r\n");
+  const QByteArray bruno("Bruno\r\n");
+  const QByteArray anna("Anna\r\n");
+  QTest::newRow("equal score keeps the record") << QByteArray("2\r\n") << 2 << false << QByteArray()
+                                                << QByteArray("2\r\n") << bruno;
+  QTest::newRow("higher score is saved") << QByteArray("2\r\n") << 3 << false << QByteArray() << QByteArray("3\r\n")
+                                         << anna;
+  QTest::newRow("first record on an empty file") << QByteArray() << 1 << false << QByteArray() << QByteArray("1\r\n")
+                                                 << anna;
+  QTest::newRow("no record yet: 0 does not beat it") << QByteArray() << 0 << false << QByteArray() << QByteArray()
+                                                     << bruno;
+  QTest::newRow("  15abc counts as 15") << QByteArray("  15abc") << 3 << false << QByteArray()
+                                        << QByteArray("  15abc") << bruno;
+  QTest::newRow("letters first count as 0") << QByteArray("abc\r\n") << 1 << false << QByteArray()
+                                            << QByteArray("1\r\n") << anna;
+  QTest::newRow("NUL inside the line: the number stops there")
+      << QByteArray("1\0" "9\r\n", 5) << 2 << false << QByteArray() << QByteArray("2\r\n") << anna;
+  QTest::newRow("beaten meanwhile by another copy: 15 beats the 10 shown, not the 20 stored")
+      << QByteArray("10\r\n") << 15 << false << QByteArray("20\r\n") << QByteArray("20\r\n") << bruno;
+  QTest::newRow("the clock's exit question saves too") << QByteArray("1\r\n") << 2 << true << QByteArray()
+                                                       << QByteArray("2\r\n") << anna;
 }
 
 void TestCompetition::exitWithScore() {
   QFETCH(QByteArray, storedPoints);
   QFETCH(int, score);
   QFETCH(bool, fromTheClock);
+  QFETCH(QByteArray, savedMeanwhile);
   QFETCH(QByteArray, pointsAfter);
   QFETCH(QByteArray, holderAfter);
 
@@ -218,6 +231,7 @@ void TestCompetition::exitWithScore() {
   QVERIFY(WriteBytes(harness.holderPath(), "Bruno\r\n"));
   harness.Start(QStringLiteral("Anna"));
   harness.Score(score);
+  if (!savedMeanwhile.isEmpty()) QVERIFY(WriteBytes(harness.pointsPath(), savedMeanwhile));
   harness.dialogs.clear();
   harness.dialogs.answers = {true};
   QSignalSpy ended(&harness.events(), &GameEvents::programEnded);
@@ -234,7 +248,7 @@ void TestCompetition::exitWithScore() {
   QCOMPARE(ReadBytes(harness.pointsPath()), pointsAfter);
   QCOMPARE(ReadBytes(harness.holderPath()), holderAfter);
   const QStringList messages = harness.dialogs.texts(Kind::Message);
-  if (pointsAfter == storedPoints) {
+  if (holderAfter == "Bruno\r\n") {
     QVERIFY(messages.isEmpty());
   } else {
     QCOMPARE(messages, QStringList{QStringLiteral("Ok ho registrato il tuo record, C A M P I O N E\"")});
@@ -294,7 +308,7 @@ void TestCompetition::aNewCompetitionStartsAfresh() {
 
   const Competition& competition = harness.competition();
   QCOMPARE(competition.pupilName(), confirmed ? QStringLiteral("Carla") : QStringLiteral("Anna"));
-  QCOMPARE(competition.rightAnswers(), std::int16_t{confirmed ? 0 : 3});
+  QCOMPARE(int(competition.rightAnswers()), confirmed ? 0 : 3);
   QCOMPARE(Clock(harness), confirmed ? QStringLiteral("00:10:00") : QStringLiteral("00:00:00"));
   QCOMPARE(ReadBytes(harness.pointsPath()), QByteArray("1\r\n"));
 }

@@ -41,7 +41,7 @@ void Score(TavolaHarness& harness, int right) {
 
 }  // namespace
 
-class TestCompetition : public QObject {
+class TestCompetitionWindow : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
@@ -58,7 +58,7 @@ class TestCompetition : public QObject {
   void newCompetitionAnsweredNoChangesNothing();
 };
 
-void TestCompetition::startUpShowsTheCompetition() {
+void TestCompetitionWindow::startUpShowsTheCompetition() {
   TavolaHarness harness;
   QVERIFY(WriteBytes(Points(harness), "12\r\n"));
   QVERIFY(WriteBytes(Holder(harness), "Nicol\xF2\r\n"));
@@ -71,13 +71,13 @@ void TestCompetition::startUpShowsTheCompetition() {
   QVERIFY(TimerRuns(harness));
 }
 
-void TestCompetition::noTickWhileTheStartUpBoxesAreOpen_data() {
+void TestCompetitionWindow::noTickWhileTheStartUpBoxesAreOpen_data() {
   QTest::addColumn<bool>("newCompetition");
   QTest::newRow("program start") << false;
   QTest::newRow("new competition") << true;
 }
 
-void TestCompetition::noTickWhileTheStartUpBoxesAreOpen() {
+void TestCompetitionWindow::noTickWhileTheStartUpBoxesAreOpen() {
   QFETCH(bool, newCompetition);
 
   TavolaHarness harness;
@@ -100,7 +100,7 @@ void TestCompetition::noTickWhileTheStartUpBoxesAreOpen() {
   QVERIFY(TimerRuns(harness));
 }
 
-void TestCompetition::anUnreadableRecordIsReportedAndTheGameGoesOn() {
+void TestCompetitionWindow::anUnreadableRecordIsReportedAndTheGameGoesOn() {
   TavolaHarness harness;
   QVERIFY(QDir(harness.recordDirectory()).mkdir(QStringLiteral("frsosem.txt")));
   harness.Start();
@@ -110,7 +110,7 @@ void TestCompetition::anUnreadableRecordIsReportedAndTheGameGoesOn() {
   QCOMPARE(harness.focus(), harness.box("txtAnswer"));
 }
 
-void TestCompetition::clockCountsDownOncePerTick() {
+void TestCompetitionWindow::clockCountsDownOncePerTick() {
   TavolaHarness harness;
   harness.Start();
   harness.Tick(61);
@@ -120,7 +120,7 @@ void TestCompetition::clockCountsDownOncePerTick() {
   QVERIFY(TimerRuns(harness));
 }
 
-void TestCompetition::afterTheLastSecondTheExitIsOfferedThenTimeIsUp() {
+void TestCompetitionWindow::afterTheLastSecondTheExitIsOfferedThenTimeIsUp() {
   TavolaHarness harness;
   harness.Start();
   harness.Tick(600);
@@ -132,7 +132,7 @@ void TestCompetition::afterTheLastSecondTheExitIsOfferedThenTimeIsUp() {
   QVERIFY(harness.window().isVisible());
 }
 
-void TestCompetition::exitAnsweredNoChangesNothing() {
+void TestCompetitionWindow::exitAnsweredNoChangesNothing() {
   TavolaHarness harness;
   harness.Start();
   Score(harness, 1);
@@ -144,7 +144,7 @@ void TestCompetition::exitAnsweredNoChangesNothing() {
   QCOMPARE(harness.label("lblScore")->caption(), QStringLiteral("1"));
 }
 
-void TestCompetition::exitWithScoreSavesAndHidesTheWindow() {
+void TestCompetitionWindow::exitWithScoreSavesAndHidesTheWindow() {
   TavolaHarness harness;
   harness.Start(QStringLiteral("Anna"));
   Score(harness, 1);
@@ -157,7 +157,7 @@ void TestCompetition::exitWithScoreSavesAndHidesTheWindow() {
   QCOMPARE(ReadBytes(Points(harness)), QByteArray("1\r\n"));
 }
 
-void TestCompetition::closingTheWindowAsksFirst() {
+void TestCompetitionWindow::closingTheWindowAsksFirst() {
   TavolaHarness harness;
   harness.Start();
   Score(harness, 1);
@@ -175,7 +175,7 @@ void TestCompetition::closingTheWindowAsksFirst() {
   QCOMPARE(ReadBytes(Holder(harness)), QByteArray("Anna\r\n"));
 }
 
-void TestCompetition::newCompetitionRestoresTheDesign() {
+void TestCompetitionWindow::newCompetitionRestoresTheDesign() {
   TavolaHarness harness;
   QVERIFY(WriteBytes(Points(harness), "7\r\n"));
   QVERIFY(WriteBytes(Holder(harness), "Bruno\r\n"));
@@ -238,7 +238,7 @@ void TestCompetition::newCompetitionRestoresTheDesign() {
   QCOMPARE(harness.label("lblScore2")->caption(), QStringLiteral("1"));
 }
 
-void TestCompetition::newCompetitionAnsweredNoChangesNothing() {
+void TestCompetitionWindow::newCompetitionAnsweredNoChangesNothing() {
   TavolaHarness harness;
   harness.Start();
   Score(harness, 2);
@@ -250,5 +250,5 @@ void TestCompetition::newCompetitionAnsweredNoChangesNothing() {
   QCOMPARE(harness.label("lblScore")->caption(), QStringLiteral("2"));
 }
 
-QTEST_MAIN(TestCompetition)
-#include "test_competition.moc"
+QTEST_MAIN(TestCompetitionWindow)
+#include "test_competition_window.moc"
