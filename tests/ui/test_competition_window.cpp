@@ -1,4 +1,3 @@
-#include <QDir>
 #include <QFile>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -48,10 +47,8 @@ class TestCompetitionWindow : public QObject {
   void startUpShowsTheCompetition();
   void noTickWhileTheStartUpBoxesAreOpen_data();
   void noTickWhileTheStartUpBoxesAreOpen();
-  void anUnreadableRecordIsReportedAndTheGameGoesOn();
-  void clockCountsDownOncePerTick();
-  void afterTheLastSecondTheExitIsOfferedThenTimeIsUp();
-  void exitAnsweredNoChangesNothing();
+  void whenTimeIsUpTheTimerStopsAndTheNumeratorWaits();
+  void altXAsksToLeaveAndNoKeepsPlaying();
   void exitWithScoreSavesAndHidesTheWindow();
   void closingTheWindowAsksFirst();
   void newCompetitionRestoresTheDesign();
@@ -100,27 +97,7 @@ void TestCompetitionWindow::noTickWhileTheStartUpBoxesAreOpen() {
   QVERIFY(TimerRuns(harness));
 }
 
-void TestCompetitionWindow::anUnreadableRecordIsReportedAndTheGameGoesOn() {
-  TavolaHarness harness;
-  QVERIFY(QDir(harness.recordDirectory()).mkdir(QStringLiteral("frsosem.txt")));
-  harness.Start();
-  QCOMPARE(harness.dialogs.shown.size(), 8);
-  QCOMPARE(harness.label("lblpunti")->caption(), QString());
-  QVERIFY(!harness.box("Text5")->text().isEmpty());
-  QCOMPARE(harness.focus(), harness.box("txtAnswer"));
-}
-
-void TestCompetitionWindow::clockCountsDownOncePerTick() {
-  TavolaHarness harness;
-  harness.Start();
-  harness.Tick(61);
-  QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:08:59"));
-  harness.Tick(539);
-  QCOMPARE(harness.label("lblconto")->caption(), QStringLiteral("00:00:00"));
-  QVERIFY(TimerRuns(harness));
-}
-
-void TestCompetitionWindow::afterTheLastSecondTheExitIsOfferedThenTimeIsUp() {
+void TestCompetitionWindow::whenTimeIsUpTheTimerStopsAndTheNumeratorWaits() {
   TavolaHarness harness;
   harness.Start();
   harness.Tick(600);
@@ -132,7 +109,7 @@ void TestCompetitionWindow::afterTheLastSecondTheExitIsOfferedThenTimeIsUp() {
   QVERIFY(harness.window().isVisible());
 }
 
-void TestCompetitionWindow::exitAnsweredNoChangesNothing() {
+void TestCompetitionWindow::altXAsksToLeaveAndNoKeepsPlaying() {
   TavolaHarness harness;
   harness.Start();
   Score(harness, 1);
