@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/game_event_values.h"
+#include "core/game_mode.h"
 
 // One line of the teacher's register: a CSV file for Italian spreadsheets,
 // UTF-8 with a byte-order mark, ';' between fields, CR LF at line ends.
@@ -57,6 +58,7 @@ struct RegisterEntry {
   std::string numerator;
   std::string denominator;
   std::string pupil;
+  GameMode mode;
 };
 
 RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil, const LocalTime& judgedAt,
