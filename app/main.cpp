@@ -43,7 +43,7 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   quorveno::PrepareApplication();
-  quorveno::Game game(command.voice);
+  quorveno::Game game(command.voice, command.mode);
   QObject::connect(&game.events(), &quorveno::GameEvents::programEnded, [] { QCoreApplication::exit(0); });
   game.window().Load();
   const int status = app.exec();

@@ -2,6 +2,9 @@
 
 #include <QSet>
 
+#include <initializer_list>
+#include <utility>
+
 namespace quorveno {
 namespace {
 
@@ -39,6 +42,8 @@ CommandLine Refused(const QString& error) {
 CommandLine ParseCommandLine(const QStringList& arguments) {
   CommandLine command;
   bool summarise = false;
+  bool practice = false;
+  std::optional<int> minutes;
   // Each of the program's own options once: a second one is a mistake to
   // point out, not a choice to guess.
   QSet<QString> seen;
@@ -58,13 +63,31 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
       return command;
     }
     const bool isOutput = argument == QStringLiteral("--output") || argument.startsWith(QStringLiteral("--output="));
-    const QString option = isOutput ? QStringLiteral("--output") : argument;
-    if (isOutput || argument == QStringLiteral("--voce") || argument == QStringLiteral("--riepilogo") ||
-        argument == QStringLiteral("--sovrascrivi")) {
+    const bool isMinutes = argument == QStringLiteral("--minuti") || argument.startsWith(QStringLiteral("--minuti="));
+    const QString option = isOutput ? QStringLiteral("--output") : isMinutes ? QStringLiteral("--minuti") : argument;
+    if (isOutput || isMinutes || argument == QStringLiteral("--voce") || argument == QStringLiteral("--riepilogo") ||
+        argument == QStringLiteral("--sovrascrivi") || argument == QStringLiteral("--allenamento")) {
       if (!once(option)) return Refused(QStringLiteral("quorveno: %1 è ripetuto.").arg(option));
     }
     if (argument == QStringLiteral("--voce")) {
       command.voice = true;
+      continue;
+    }
+    if (argument == QStringLiteral("--allenamento")) {
+      practice = true;
+      continue;
+    }
+    if (isMinutes) {
+      const qsizetype equals = argument.indexOf(QLatin1Char('='));
+      const QString value = equals >= 0                                                   ? argument.mid(equals + 1)
+                            : i + 1 < arguments.size() && !IsOption(arguments[i + 1]) ? arguments[++i]
+                                                                                        : QString();
+      if (value.isEmpty()) return Refused(QStringLiteral("quorveno: manca il numero di minuti dopo --minuti (15 o 20)."));
+      if (value != QStringLiteral("15") && value != QStringLiteral("20")) {
+        return Refused(
+            QStringLiteral("quorveno: --minuti vuole 15 o 20, i minuti di una gara più lunga, non «%1».").arg(value));
+      }
+      minutes = value.toInt();
       continue;
     }
     if (argument == QStringLiteral("--riepilogo")) {
@@ -110,8 +133,18 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   }
   if (summarise) {
     command.action = CommandLine::Action::Summarise;
-    if (command.voice) return Refused(QStringLiteral("quorveno: --voce vale per il gioco, non con --riepilogo."));
+    for (const auto& [given, name] : {std::pair{command.voice, "--voce"}, std::pair{practice, "--allenamento"},
+                                      std::pair{minutes.has_value(), "--minuti"}}) {
+      if (given) {
+        return Refused(QStringLiteral("quorveno: %1 vale per il gioco, non con --riepilogo.").arg(QLatin1String(name)));
+      }
+    }
   }
+  if (practice && minutes) {
+    return Refused(QStringLiteral("quorveno: l'allenamento è senza tempo: --allenamento non va con --minuti."));
+  }
+  if (practice) command.mode = GameMode::Practice();
+  if (minutes) command.mode = GameMode::Competition(*minutes);
   if (command.outputPath && !summarise) {
     return Refused(QStringLiteral("quorveno: --output vale solo con --riepilogo."));
   }
@@ -123,7 +156,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 
 QString UsageText() {
   return QStringLiteral(
-      "Uso: quorveno [--voce]\n"
+      "Uso: quorveno [--voce] [--allenamento | --minuti 15|20]\n"
       "     quorveno --riepilogo [REGISTRO] [--output FILE.html [--sovrascrivi]]\n"
       "     quorveno --help | --version\n"
       "\n"
@@ -136,6 +169,11 @@ QString UsageText() {
       "Opzioni:\n"
       "  --voce      legge ad alta voce, in italiano, i problemi e i risultati\n"
       "              (il tasto F5 ripete il calcolo)\n"
+      "  --allenamento\n"
+      "              un allenamento senza tempo e senza record\n"
+      "  --minuti 15|20\n"
+      "              una gara più lunga, di 15 o 20 minuti; il record resta quello\n"
+      "              delle gare da 10 minuti\n"
       "  --riepilogo [REGISTRO]\n"
       "              scrive il riepilogo della classe dal registro (di solito\n"
       "              registro.csv nella cartella del record) e lo apre nel browser\n"

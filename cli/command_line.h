@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "core/game_mode.h"
+
 namespace quorveno {
 
 // What the program's arguments ask of it.
@@ -13,6 +15,9 @@ struct CommandLine {
   Action action = Action::Play;
   // Play with the Italian read-aloud voice.
   bool voice = false;
+  // The game to play: a competition of 10 minutes unless --minuti grants a
+  // longer one, or a practice (--allenamento).
+  GameMode mode;
   // For Summarise: the register to read, when not the one in the record
   // folder, and the page to write, when not a temporary one for the browser.
   std::optional<QString> registerPath;
@@ -30,8 +35,9 @@ inline constexpr int kUsageErrorStatus = 2;
 // Reads the arguments after the program's name. Qt's own options
 // ("-platform offscreen", "--style=Fusion", ...) are left for Qt; any other
 // option, and any other argument, is refused. An option's value is never
-// another option, each of the program's options comes at most once, and
-// --voce does not go with --riepilogo.
+// another option, each of the program's options comes at most once, the
+// game's options (--voce, --allenamento, --minuti 15 or 20) do not go with
+// --riepilogo, and a practice has no minutes.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The Italian texts of --help and --version.

@@ -32,16 +32,17 @@ LocalTime LocalTimeOf(const QDateTime& time) {
   return {date.year(), date.month(), date.day(), clock.hour(), clock.minute(), clock.second()};
 }
 
-void ClassRegister::StartCompetition(const QString& pupil, const QDateTime& startedAt) {
+void ClassRegister::StartCompetition(const QString& pupil, const QDateTime& startedAt, const GameMode& mode) {
   pupil_ = pupil.toStdString();
   startedAt_ = LocalTimeOf(startedAt);
+  mode_ = mode;
   failureTold_ = false;
 }
 
 RegisterEntry ClassRegister::EntryFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const {
   const Judgement& judged = answer.judgement;
-  return {LocalTimeOf(judgedAt), startedAt_, answer.problem, judged.verdict, judged.numerator, judged.denominator,
-          pupil_};
+  return {LocalTimeOf(judgedAt), startedAt_,      answer.problem, judged.verdict,
+          judged.numerator,      judged.denominator, pupil_,         mode_};
 }
 
 std::optional<QString> ClassRegister::FailureToTell(const QString& path, const QString& reason) {

@@ -19,8 +19,8 @@ namespace quorveno {
 // written never stops the game: the failure is told once per competition.
 class ClassRegister {
  public:
-  // A new competition of `pupil`, started at `startedAt`.
-  void StartCompetition(const QString& pupil, const QDateTime& startedAt);
+  // A new competition of `pupil` in `mode`, started at `startedAt`.
+  void StartCompetition(const QString& pupil, const QDateTime& startedAt, const GameMode& mode);
 
   // The register's entry for an answer judged at `judgedAt`.
   RegisterEntry EntryFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const;
@@ -32,6 +32,7 @@ class ClassRegister {
  private:
   std::string pupil_;
   LocalTime startedAt_;
+  GameMode mode_;
   bool failureTold_ = false;
 };
 

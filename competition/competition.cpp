@@ -5,6 +5,7 @@
 #include "competition/commands.h"
 #include "competition/speaking_keys.h"
 #include "competition/startup.h"
+#include "core/italian_words.h"
 #include "core/judging.h"
 #include "core/number_text.h"
 
@@ -13,26 +14,41 @@ namespace {
 
 const QString kFirstNumeratorReset = QStringLiteral(
     "Il primo numeratore deve essere un numero intero da 0 a 999: lo rimetto a 1.");
+const QString kNewPracticeQuestion = QStringLiteral("INIZIAMO UN ALLENAMENTO  ?");
+const QString kNewPracticeTitle = QStringLiteral("INIZIARE UN ALLENAMENTO");
 
 }  // namespace
 
-Competition::Competition(Services services) : services_(std::move(services)) {}
+Competition::Competition(Services services)
+    : services_(std::move(services)), mode_(services_.mode), nextMode_(services_.mode) {}
 
 void Competition::Start() {
   phase_ = Phase::StartUp;
   leaving_ = false;
-  pupilName_ = AskNameAndInstruct(services_.dialogs);
+  mode_ = nextMode_;
+  pupilName_ = AskNameAndInstruct(services_.dialogs, mode_);
   rightAnswers_ = 0;
   wrongAnswers_ = 0;
-  ResetClock(clock_);
+  clock_ = {};
+  if (mode_.timed()) ResetClock(clock_, mode_.minutes);
   Q_EMIT started();
-  Q_EMIT events_.competitionStarted(pupilName_, services_.clock());
+  Q_EMIT events_.competitionStarted(pupilName_, services_.clock(), mode_);
   ShowRecord();
   Q_EMIT clockChanged();
 }
 
-// A record that cannot be read shows empty: the game goes on without it.
+QString Competition::clockText() const { return mode_.timed() ? ClockText(clock_) : kPracticeClockText; }
+
+QString Competition::timeLeftText() const { return mode_.timed() ? TimeLeftText(clock_) : kPracticeClockText; }
+
+// A record that cannot be read shows empty: the game goes on without it. A
+// practice reads nothing.
 void Competition::ShowRecord() {
+  if (!mode_.timed()) {
+    record_ = {};
+    Q_EMIT recordShown();
+    return;
+  }
   const LoadedRecord loaded = services_.recordFolder.LoadRecord();
   record_ = {loaded.points, loaded.name, LeadingNumber(loaded.points.toStdString())};
   Q_EMIT recordShown();
@@ -70,7 +86,7 @@ void Competition::AnswerTyped(const QString& numerator, const QString& denominat
 // pupil is answering that question already; then the time is up, said once,
 // and the clock stops while play goes on.
 void Competition::Tick() {
-  if (tickInBox_ || leaving_ || phase_ == Phase::Ended) return;
+  if (!mode_.timed() || tickInBox_ || leaving_ || phase_ == Phase::Ended) return;
   const bool atZero = ClockText(clock_) == kClockAtZero;
   if (atZero && exitQuestionOpen_) return;
   tickInBox_ = true;
@@ -94,7 +110,14 @@ void Competition::Tick() {
 }
 
 void Competition::AskTimeLeft() {
-  if (phase_ != Phase::Ended) Q_EMIT events_.timeLeftAsked(clock_.secondsLeft);
+  if (phase_ == Phase::Ended) return;
+  if (mode_.timed()) {
+    Q_EMIT events_.timeLeftAsked(clock_.secondsLeft);
+    Q_EMIT timeLeftShown(QString::fromStdString(TimeLeftWords(clock_.secondsLeft)));
+  } else {
+    Q_EMIT events_.noTimeLimitAsked();
+    Q_EMIT timeLeftShown(QString::fromUtf8(kNoTimeLimitWords));
+  }
 }
 
 void Competition::AskHelp() {
@@ -102,8 +125,9 @@ void Competition::AskHelp() {
   services_.dialogs.MessageBox(HelpText(pupilName_) + QLatin1Char('\n') + kTimeLeftHint + note);
 }
 
-// A score is saved only above the record shown at start-up; the folder then
-// compares it with the record stored now, which another copy may have beaten.
+// A score is saved only from a competition of the record's minutes, and only
+// above the record shown at start-up; the folder then compares it with the
+// record stored now, which another copy may have beaten.
 void Competition::AskToLeave(CompetitionEnding how) {
   if (exitQuestionOpen_ || leaving_ || phase_ == Phase::Ended) return;
   exitQuestionOpen_ = true;
@@ -112,7 +136,7 @@ void Competition::AskToLeave(CompetitionEnding how) {
   if (!leave || phase_ == Phase::Ended) return;
 
   leaving_ = true;
-  const SaveOutcome outcome = record_.score >= rightAnswers_
+  const SaveOutcome outcome = !mode_.countsForTheRecord() || record_.score >= rightAnswers_
                                   ? SaveOutcome{}
                                   : services_.recordFolder.SaveRecord(rightAnswers_, pupilName_);
   if (outcome.status != SaveOutcome::Status::NotBeaten) services_.dialogs.MessageBox(outcome.message);
@@ -120,11 +144,21 @@ void Competition::AskToLeave(CompetitionEnding how) {
   End();
 }
 
+// After a practice, a competition lasts as long as the program's first
+// competition would.
 bool Competition::AskNewCompetition() {
+  const int minutes = services_.mode.timed() ? services_.mode.minutes : kRecordMinutes;
+  return AskToStartAgain(kNewCompetitionQuestion, kNewCompetitionTitle, GameMode::Competition(minutes));
+}
+
+bool Competition::AskNewPractice() {
+  return AskToStartAgain(kNewPracticeQuestion, kNewPracticeTitle, GameMode::Practice());
+}
+
+bool Competition::AskToStartAgain(const QString& question, const QString& title, const GameMode& next) {
   if (phase_ == Phase::Ended) return false;
-  if (!services_.dialogs.Confirm(kNewCompetitionQuestion, kNewCompetitionTitle) || phase_ == Phase::Ended) {
-    return false;
-  }
+  if (!services_.dialogs.Confirm(question, title) || phase_ == Phase::Ended) return false;
+  nextMode_ = next;
   Q_EMIT events_.competitionEnded({CompetitionEnding::NewCompetition, rightAnswers_, false});
   return true;
 }

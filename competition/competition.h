@@ -11,6 +11,7 @@
 #include "competition/game_events.h"
 #include "competition/wall_clock.h"
 #include "core/game_event_values.h"
+#include "core/game_mode.h"
 #include "core/problem.h"
 #include "core/random_source.h"
 #include "storage/record_folder.h"
@@ -25,8 +26,11 @@ struct ShownRecord {
   double score = 0;
 };
 
-// A competition and everything it holds: the pupil's name, the counters,
-// the problem posed with its sum, the clock and the record shown. It takes
+// A competition and everything it holds: its mode, the pupil's name, the
+// counters, the problem posed with its sum, the clock and the record shown.
+// A practice has no clock and leaves the record files alone; a competition
+// longer than the record's minutes shows the record but never replaces it.
+// It takes
 // the pupil's actions and the clock's ticks, applies the exercise's rules,
 // opens its boxes through the dialogs and tells what happens twice: to the
 // view through its own signals, and to the listeners (screen reader, voice,
@@ -53,15 +57,18 @@ class Competition final : public QObject {
     // Added to the help box on a line of its own, after the time key's, when
     // not empty.
     QString helpNote{};
+    // How the program was started: its first game, and the minutes of every
+    // competition after a practice.
+    GameMode mode{};
   };
 
   explicit Competition(Services services);
 
   GameEvents& events() { return events_; }
 
-  // Start-up: the name and the instructions, then the clock runs and the
-  // record is shown. The first problem is the view's to ask, with the first
-  // numerator its box holds.
+  // Start-up of the next game: the name and the instructions, then the
+  // clock runs and the record is shown. The first problem is the view's to
+  // ask, with the first numerator its box holds.
   void Start();
   // A new problem whose first numerator is `firstNumeratorText`, or 1 when
   // that is not a whole number from 0 to kLargestFirstNumerator (a box says so).
@@ -76,17 +83,24 @@ class Competition final : public QObject {
   void AskHelp();
   // Asks whether to leave; on yes, saves a beaten record and ends.
   void AskToLeave(CompetitionEnding how);
-  // Asks whether to start again; true when the pupil said yes, and the
-  // competition has told its end. Nothing is saved.
+  // Asks whether to start again, with a competition or a practice; true when
+  // the pupil said yes, and the game has told its end. Nothing is saved;
+  // the next Start plays the game asked for.
   bool AskNewCompetition();
+  bool AskNewPractice();
 
   Phase phase() const { return phase_; }
+  const GameMode& mode() const { return mode_; }
   const QString& pupilName() const { return pupilName_; }
   std::int16_t rightAnswers() const { return rightAnswers_; }
   std::int16_t wrongAnswers() const { return wrongAnswers_; }
   const PosedProblem& problem() const { return posed_; }
   const ClockFields& clock() const { return clock_; }
   const ShownRecord& record() const { return record_; }
+  // What the clock shows, and the time left for the minimised window's title:
+  // the countdown, or that a practice has no time.
+  QString clockText() const;
+  QString timeLeftText() const;
 
  Q_SIGNALS:
   // The name is known, the counters are at zero and the clock runs from now.
@@ -102,6 +116,9 @@ class Competition final : public QObject {
   // The verdict is told: the next problem is the pupil's to ask.
   void nextAwaited();
   void clockChanged();
+  // What the time key answers, for a pupil who neither hears the voice nor
+  // uses a screen reader.
+  void timeLeftShown(const QString& words);
   // The time has run out and its box is closed: the clock stops, and the
   // pupil may go on answering.
   void timeRanOut();
@@ -110,11 +127,14 @@ class Competition final : public QObject {
 
  private:
   void ShowRecord();
+  bool AskToStartAgain(const QString& question, const QString& title, const GameMode& next);
   void End();
 
   Services services_;
   GameEvents events_;
   Phase phase_ = Phase::StartUp;
+  GameMode mode_;
+  GameMode nextMode_;
   QString pupilName_;
   std::int16_t rightAnswers_ = 0;
   std::int16_t wrongAnswers_ = 0;

@@ -11,11 +11,11 @@ QString JoinClock(long hours, long minutes, long seconds) {
 
 }  // namespace
 
-void ResetClock(ClockFields& clock) {
-  clock.clockHours = 0;
-  clock.clockMinutes = 10;
+void ResetClock(ClockFields& clock, int minutes) {
+  clock.clockHours = static_cast<std::int16_t>(minutes / 60);
+  clock.clockMinutes = static_cast<std::int16_t>(minutes % 60);
   clock.clockSeconds = 0;
-  clock.secondsLeft = 600;
+  clock.secondsLeft = static_cast<std::int16_t>(minutes * 60);
 }
 
 void StepClockDown(ClockFields& clock) {

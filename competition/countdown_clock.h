@@ -20,8 +20,8 @@ struct ClockFields {
 inline const QString kClockAtZero = QStringLiteral("00:00:00");
 inline const QString kTimeUpMessage = QStringLiteral("Tempo scaduto");
 
-// Sets the clock to its full ten minutes.
-void ResetClock(ClockFields& clock);
+// Sets the clock to a competition's full `minutes`.
+void ResetClock(ClockFields& clock, int minutes);
 
 // One second less: a seconds field at 0 borrows from the minutes, and
 // minutes at 0 from the hours. With nothing left to borrow (00:00:00) the

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "core/game_event_values.h"
+#include "core/game_mode.h"
 
 namespace quorveno {
 
@@ -16,13 +17,16 @@ class GameEvents final : public QObject {
   Q_OBJECT
 
  Q_SIGNALS:
-  // The pupil has given a name and the clock starts.
-  void competitionStarted(const QString& pupilName, const QDateTime& startedAt);
+  // The pupil has given a name and the clock starts, unless the mode is a
+  // practice.
+  void competitionStarted(const QString& pupilName, const QDateTime& startedAt, const quorveno::GameMode& mode);
   // A new problem is on the window.
   void problemPosed(const quorveno::PosedProblem& problem);
   void answerJudged(const quorveno::JudgedAnswer& answer);
   // The pupil asked how much playing time is left.
   void timeLeftAsked(int secondsLeft);
+  // The pupil asked it in a practice, which has no time limit.
+  void noTimeLimitAsked();
   // The playing time is running out: the clock has just reached a warning
   // (IsTimeWarning).
   void timeRunningOut(int secondsLeft);

@@ -14,9 +14,10 @@ void RegisterListener::ListenTo(GameEvents& events) {
   connect(&events, &GameEvents::answerJudged, this, &RegisterListener::AnswerJudged);
 }
 
-void RegisterListener::CompetitionStarted(const QString& pupil, const QDateTime& startedAt) {
+void RegisterListener::CompetitionStarted(const QString& pupil, const QDateTime& startedAt,
+                                          const GameMode& mode) {
   keeping_ = folder_.KeepsRegister();
-  register_.StartCompetition(pupil, startedAt);
+  register_.StartCompetition(pupil, startedAt, mode);
   competitionFirstLine_ = linesQueued_ + 1;
 }
 

@@ -32,7 +32,7 @@ class RegisterListener final : public QObject {
   void ListenTo(GameEvents& events);
 
   // The register is kept only if the folder keeps one now.
-  void CompetitionStarted(const QString& pupil, const QDateTime& startedAt);
+  void CompetitionStarted(const QString& pupil, const QDateTime& startedAt, const GameMode& mode);
   void AnswerJudged(const JudgedAnswer& answer);
 
   // At the program's end: waits up to `patience` for the lines still

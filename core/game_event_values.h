@@ -32,7 +32,7 @@ struct JudgedAnswer {
 enum class CompetitionEnding {
   Exit,            // the exit button, its access key, or the clock's offer
   WindowClosed,    // the window's frame, confirmed as the exit is
-  NewCompetition,  // "Nuova gara" confirmed: nothing is saved
+  NewCompetition,  // "Nuova gara" or "Allenamento" confirmed: nothing is saved
 };
 
 struct CompetitionEnd {

@@ -42,6 +42,9 @@ std::string VerdictWords(const JudgedAnswer& answer);
 // Nothing left, or less, is "Tempo scaduto".
 std::string TimeLeftWords(long secondsLeft);
 
+// What the time key says in a practice.
+inline constexpr std::string_view kNoTimeLimitWords = "In allenamento non c'è limite di tempo";
+
 // The verdict and the counters after it: "Sbagliato, il risultato è un
 // terzo. Risposte esatte: 3, risposte errate: 1, risposte totali: 4."
 std::string JudgementWords(const JudgedAnswer& answer);

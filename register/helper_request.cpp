@@ -110,7 +110,8 @@ std::optional<HelperRequest> ReadLine(const std::vector<std::string_view>& lines
                      right ? Verdict::Right : Verdict::Wrong,
                      std::string(lines[5]),
                      std::string(lines[6]),
-                     std::string(lines[7])};
+                     std::string(lines[7]),
+                     GameMode{}};
 }
 
 }  // namespace

@@ -34,12 +34,12 @@ QString SpeechEngineModulePath() {
 
 }  // namespace
 
-Game::Game(bool voice)
+Game::Game(bool voice, const GameMode& mode)
     : random_(std::make_unique<RandomGenerator>()),
       recordFolder_(OpenRecordFolder(LocateRecordDirectory())),
       speech_(voice ? std::make_unique<ThreadedSpeech>(SpeechEngineModulePath()) : nullptr),
       speakingDialogs_(voice ? std::make_unique<SpeakingDialogs>(dialogs_, *speech_) : nullptr),
-      competition_(Services()),
+      competition_(Services(mode)),
       voice_(voice ? std::make_unique<Voice>(*speech_) : nullptr),
       register_(*recordFolder_, speakingDialogs_ ? static_cast<Dialogs&>(*speakingDialogs_) : dialogs_,
                 SystemWallClock) {
@@ -63,8 +63,8 @@ void Game::ConnectListeners() {
   register_.ListenTo(events());
 }
 
-Competition::Services Game::Services() {
-  const Competition::Services services{dialogs_, *random_, *recordFolder_};
+Competition::Services Game::Services(const GameMode& mode) {
+  const Competition::Services services{dialogs_, *random_, *recordFolder_, SystemWallClock, QString(), mode};
   return speakingDialogs_ ? VoicedServices(services, *speakingDialogs_) : services;
 }
 

@@ -25,10 +25,10 @@ void PrepareApplication();
 // The game as the program runs it: the competition with the real boxes, the
 // clock-seeded generator and the record's folder (reached directly or
 // through its helper, chosen here once), the window that shows it, and its
-// listeners; with `voice`, read aloud in Italian.
+// listeners; with `voice`, read aloud in Italian; starting with `mode`.
 class Game {
  public:
-  explicit Game(bool voice = false);
+  explicit Game(bool voice = false, const GameMode& mode = {});
   ~Game();
 
   Tavola& window() { return tavola_; }
@@ -40,7 +40,7 @@ class Game {
   void Finish();
 
  private:
-  Competition::Services Services();
+  Competition::Services Services(const GameMode& mode);
   void ConnectListeners();
 
   MessageBoxDialogs dialogs_;

@@ -21,6 +21,7 @@ void ScreenReaderTexts::ListenTo(GameEvents& events) {
   connect(&events, &GameEvents::answerJudged, this, &ScreenReaderTexts::TellJudgement);
   connect(&events, &GameEvents::timeLeftAsked, this, &ScreenReaderTexts::TellTimeLeft);
   connect(&events, &GameEvents::timeRunningOut, this, &ScreenReaderTexts::TellTimeLeft);
+  connect(&events, &GameEvents::noTimeLimitAsked, this, &ScreenReaderTexts::TellNoTimeLimit);
 }
 
 QWidget* ScreenReaderTexts::Control(const char* name) const {
@@ -82,5 +83,7 @@ void ScreenReaderTexts::TellJudgement(const JudgedAnswer& answer) {
 void ScreenReaderTexts::TellTimeLeft(int secondsLeft) {
   announcer_->Announce(QString::fromStdString(TimeLeftWords(secondsLeft)));
 }
+
+void ScreenReaderTexts::TellNoTimeLimit() { announcer_->Announce(QString::fromUtf8(kNoTimeLimitWords)); }
 
 }  // namespace quorveno

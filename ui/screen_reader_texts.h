@@ -29,6 +29,7 @@ class ScreenReaderTexts final : public QObject {
   void AskProblem(const PosedProblem& problem);
   void TellJudgement(const JudgedAnswer& answer);
   void TellTimeLeft(int secondsLeft);
+  void TellNoTimeLimit();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -84,6 +84,7 @@ Tavola::Tavola(Competition& competition, QWidget* parent) : QMainWindow(parent),
   connect(&competition_, &Competition::started, this, &Tavola::ShowCompetitor);
   connect(&competition_, &Competition::recordShown, this, &Tavola::ShowRecord);
   connect(&competition_, &Competition::clockChanged, this, &Tavola::ShowClock);
+  connect(&competition_, &Competition::timeLeftShown, this, &Tavola::ShowTimeLeft);
   connect(&competition_, &Competition::problemPosed, this, &Tavola::ShowProblem);
   connect(&competition_, &Competition::answerAwaited, this, &Tavola::AwaitAnswer);
   connect(&competition_, &Competition::answerJudged, this, &Tavola::ShowJudgement);
@@ -128,6 +129,7 @@ void Tavola::LoadDesign() {
   menuBar->setNativeMenuBar(false);
   const MenuCommands commands = BuildMenuBar(menuBar);
   connect(commands.Next, &QAction::triggered, this, &Tavola::Next_Click);
+  connect(commands.Allenamento, &QAction::triggered, this, &Tavola::Allenamento_Click);
   connect(commands.HELP, &QAction::triggered, this, &Tavola::HELP_Click);
   setMenuBar(menuBar);
 

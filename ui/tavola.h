@@ -40,6 +40,8 @@ class Tavola final : public QMainWindow {
   void Text3_KeyPress(int keyAscii);
   void Timer1_Timer();
   void Next_Click();
+  // The menu's practice: a new game without the clock or the record.
+  void Allenamento_Click();
   void HELP_Click();
   // The time key kTimeLeftKey: tells how much playing time is left.
   void TellTimeLeft();
@@ -60,6 +62,7 @@ class Tavola final : public QMainWindow {
   void ShowCompetitor();
   void ShowRecord();
   void ShowClock();
+  void ShowTimeLeft(const QString& words);
   void ShowTimeInCaption();
   void ShowProblem(const Problem& problem);
   void AwaitAnswer();
@@ -67,6 +70,7 @@ class Tavola final : public QMainWindow {
   void AwaitNext();
   void StopClockAtTimeUp();
   void EndProgram();
+  void LoadAgain();
 
   Competition& competition_;
   bool activatePending_ = false;

@@ -21,7 +21,7 @@ void Tavola::Form_Load() {
 
 void Tavola::ShowCompetitor() {
   lblnome1->setCaption(competition_.pupilName());
-  Timer1->start();
+  if (competition_.mode().timed()) Timer1->start();
 }
 
 void Tavola::ShowRecord() {
@@ -30,9 +30,11 @@ void Tavola::ShowRecord() {
 }
 
 void Tavola::ShowClock() {
-  lblconto->setCaption(ClockText(competition_.clock()));
+  lblconto->setCaption(competition_.clockText());
   if (isMinimized()) ShowTimeInCaption();
 }
+
+void Tavola::ShowTimeLeft(const QString& words) { lblMessage->setCaption(words); }
 
 void Tavola::Form_Activate() { txtAnswer->setFocus(); }
 
@@ -40,11 +42,11 @@ void Tavola::Form_Resize() {
   if (isMinimized()) {
     ShowTimeInCaption();
   } else {
-    setWindowTitle(NormalTitle());
+    setWindowTitle(NormalTitle(competition_.mode()));
   }
 }
 
-void Tavola::ShowTimeInCaption() { setWindowTitle(MinimisedTitle(TimeLeftText(competition_.clock()))); }
+void Tavola::ShowTimeInCaption() { setWindowTitle(MinimisedTitle(competition_.timeLeftText())); }
 
 void Tavola::Timer1_Timer() { competition_.Tick(); }
 
@@ -56,7 +58,14 @@ void Tavola::StopClockAtTimeUp() {
 void Tavola::cmdExit_Click() { competition_.AskToLeave(CompetitionEnding::Exit); }
 
 void Tavola::Next_Click() {
-  if (!competition_.AskNewCompetition()) return;
+  if (competition_.AskNewCompetition()) LoadAgain();
+}
+
+void Tavola::Allenamento_Click() {
+  if (competition_.AskNewPractice()) LoadAgain();
+}
+
+void Tavola::LoadAgain() {
   hide();
   LoadDesign();
   Load();

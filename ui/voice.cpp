@@ -12,6 +12,7 @@ void Voice::ListenTo(GameEvents& events) {
   connect(&events, &GameEvents::problemPosed, this, &Voice::ProblemPosed);
   connect(&events, &GameEvents::answerJudged, this, &Voice::AnswerJudged);
   connect(&events, &GameEvents::timeLeftAsked, this, &Voice::TellTimeLeft);
+  connect(&events, &GameEvents::noTimeLimitAsked, this, &Voice::TellNoTimeLimit);
   connect(&events, &GameEvents::timeRunningOut, this, &Voice::TellTimeLeft);
 }
 
@@ -30,13 +31,15 @@ void Voice::RepeatProblem() {
 
 void Voice::TellTimeLeft(int secondsLeft) { speech_.Say(QString::fromStdString(TimeLeftWords(secondsLeft))); }
 
+void Voice::TellNoTimeLimit() { speech_.Say(QString::fromUtf8(kNoTimeLimitWords)); }
+
 void Voice::ListenToRepeatKey(QWidget& window) {
   auto* repeat = new QShortcut(QKeySequence(kRepeatProblemKey), &window);
   connect(repeat, &QShortcut::activated, this, &Voice::RepeatProblem);
 }
 
 Competition::Services VoicedServices(const Competition::Services& services, SpeakingDialogs& boxes) {
-  return {boxes, services.random, services.recordFolder, services.clock, kRepeatProblemHint};
+  return {boxes, services.random, services.recordFolder, services.clock, kRepeatProblemHint, services.mode};
 }
 
 }  // namespace quorveno

@@ -27,6 +27,7 @@ class Voice final : public QObject {
   void AnswerJudged(const JudgedAnswer& answer);
   void RepeatProblem();
   void TellTimeLeft(int secondsLeft);
+  void TellNoTimeLimit();
   // Says the problem again at the key kRepeatProblemKey, whichever control
   // of `window` has the focus.
   void ListenToRepeatKey(QWidget& window);

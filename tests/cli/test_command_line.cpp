@@ -5,6 +5,8 @@
 using namespace quorveno;
 using Action = CommandLine::Action;
 
+Q_DECLARE_METATYPE(quorveno::GameMode)
+
 class TestCommandLine : public QObject {
   Q_OBJECT
 
@@ -13,6 +15,8 @@ class TestCommandLine : public QObject {
   void argumentsSayWhatToDo();
   void theSummaryNamesItsRegisterAndPage_data();
   void theSummaryNamesItsRegisterAndPage();
+  void theTeacherChoosesTheGame_data();
+  void theTeacherChoosesTheGame();
 };
 
 void TestCommandLine::argumentsSayWhatToDo_data() {
@@ -116,6 +120,35 @@ void TestCommandLine::theSummaryNamesItsRegisterAndPage() {
   QCOMPARE(command.registerPath.value_or(QStringLiteral("-")), registerPath);
   QCOMPARE(command.outputPath.value_or(QStringLiteral("-")), outputPath);
   QCOMPARE(command.overwrite, arguments.contains(QStringLiteral("--sovrascrivi")));
+}
+
+void TestCommandLine::theTeacherChoosesTheGame_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<GameMode>("mode");
+  QTest::addColumn<QString>("error");
+
+  QTest::newRow("a practice") << QStringList{"--allenamento", "--voce"} << GameMode::Practice() << "";
+  QTest::newRow("15 minutes") << QStringList{"--minuti", "15"} << GameMode::Competition(15) << "";
+  QTest::newRow("20 minutes, joined by =") << QStringList{"--minuti=20"} << GameMode::Competition(20) << "";
+  QTest::newRow("10 is no longer time") << QStringList{"--minuti", "10"} << GameMode{} << "vuole 15 o 20";
+  QTest::newRow("not a number") << QStringList{"--minuti=quindici"} << GameMode{} << "non «quindici»";
+  QTest::newRow("no minutes") << QStringList{"--minuti"} << GameMode{} << "manca il numero di minuti";
+  QTest::newRow("minutes twice") << QStringList{"--minuti", "15", "--minuti=20"} << GameMode{} << "--minuti è ripetuto";
+  QTest::newRow("a practice has no minutes") << QStringList{"--allenamento", "--minuti", "15"} << GameMode{}
+                                             << "non va con --minuti";
+  QTest::newRow("not with the summary") << QStringList{"--riepilogo", "--allenamento"} << GameMode{}
+                                        << "--allenamento vale per il gioco";
+}
+
+void TestCommandLine::theTeacherChoosesTheGame() {
+  QFETCH(QStringList, arguments);
+  QFETCH(GameMode, mode);
+  QFETCH(QString, error);
+
+  const CommandLine command = ParseCommandLine(arguments);
+  QVERIFY2(command.error.contains(error), qPrintable(command.error));
+  QCOMPARE(command.action, error.isEmpty() ? Action::Play : Action::Refuse);
+  if (error.isEmpty()) QVERIFY(command.mode == mode);
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -14,6 +14,8 @@ using quorveno::testing::WriteBytes;
 using Kind = quorveno::testing::ScriptedDialogs::Kind;
 using Phase = quorveno::Competition::Phase;
 
+Q_DECLARE_METATYPE(quorveno::GameMode)
+
 namespace {
 
 QString Clock(CompetitionHarness& harness) { return ClockText(harness.competition().clock()); }
@@ -39,6 +41,9 @@ class TestCompetition : public QObject {
   void aNewCompetitionStartsAfresh_data();
   void aNewCompetitionStartsAfresh();
   void helpAddressesThePupil();
+  void theModeDecidesTheClockAndTheRecord_data();
+  void theModeDecidesTheClockAndTheRecord();
+  void aNewGameKeepsTheProgramsMinutes();
 };
 
 void TestCompetition::startUpAsksAndInstructsInOrder_data() {
@@ -323,6 +328,68 @@ void TestCompetition::helpAddressesThePupil() {
            QStringList{QStringLiteral("Anna Devi risolvere così: es 4/15 + 1/15 = 5/15 poi semplicando 1/3  Ciao\n") +
                        kTimeLeftHint});
   QCOMPARE(Clock(harness), QStringLiteral("00:09:57"));
+}
+
+void TestCompetition::theModeDecidesTheClockAndTheRecord_data() {
+  QTest::addColumn<GameMode>("mode");
+  QTest::addColumn<QString>("instruction");  // the box before the good-luck wish
+  QTest::addColumn<QString>("timeLeft");     // what the time key shows after 14 minutes
+  QTest::addColumn<QByteArray>("pointsAfter");
+
+  QTest::newRow("10 minutes: the record is beaten")
+      << GameMode{} << "Ricordati di semplificare la frazione inserita" << "Tempo scaduto" << QByteArray("3\r\n");
+  QTest::newRow("15 minutes: the 14th minute still plays, the record stays")
+      << GameMode::Competition(15)
+      << "In questa gara hai 15 minuti: il record resta quello delle gare da 10 minuti" << "Manca un minuto"
+      << QByteArray("2\r\n");
+  QTest::newRow("practice: no clock, the record files untouched")
+      << GameMode::Practice() << "Questo è un allenamento: non c'è tempo e il record resta com'è"
+      << "In allenamento non c'è limite di tempo" << QByteArray("<missing>");
+}
+
+void TestCompetition::theModeDecidesTheClockAndTheRecord() {
+  QFETCH(GameMode, mode);
+  QFETCH(QString, instruction);
+  QFETCH(QString, timeLeft);
+  QFETCH(QByteArray, pointsAfter);
+
+  CompetitionHarness harness({}, mode);
+  const bool practice = !mode.timed();
+  // The record files exist from the first competition on; a practice never
+  // even looks for them.
+  if (!practice) QVERIFY(WriteBytes(harness.pointsPath(), "2\r\n"));
+  harness.Start();
+  QVERIFY(harness.dialogs.texts(Kind::Message).contains(instruction));
+  QCOMPARE(harness.competition().record().pointsText, practice ? QString() : QStringLiteral("2\r\n"));
+
+  harness.Tick(14 * 60);
+  QSignalSpy shown(&harness.competition(), &Competition::timeLeftShown);
+  harness.competition().AskTimeLeft();
+  QCOMPARE(shown.value(0).value(0).toString(), timeLeft);
+  harness.Score(3);
+  QCOMPARE(harness.competition().rightAnswers(), std::int16_t{3});
+
+  harness.dialogs.clear();
+  harness.dialogs.answers = {true, true};
+  harness.competition().AskToLeave(CompetitionEnding::Exit);
+  QCOMPARE(harness.competition().phase(), Phase::Ended);
+  QCOMPARE(ReadBytes(harness.pointsPath()), pointsAfter);
+  QCOMPARE(harness.dialogs.texts(Kind::Message).isEmpty(), pointsAfter != "3\r\n");
+}
+
+// After a practice, "Nuova gara" plays as long as the program's competitions.
+void TestCompetition::aNewGameKeepsTheProgramsMinutes() {
+  CompetitionHarness harness({}, GameMode::Competition(20));
+  harness.Start();
+  harness.dialogs.answers = {true, true};
+  QVERIFY(harness.competition().AskNewPractice());
+  harness.Start();
+  QCOMPARE(harness.competition().mode(), GameMode::Practice());
+  QCOMPARE(harness.competition().clockText(), QStringLiteral("Allenamento: senza tempo"));
+  QVERIFY(harness.competition().AskNewCompetition());
+  harness.Start();
+  QCOMPARE(harness.competition().mode(), GameMode::Competition(20));
+  QCOMPARE(harness.competition().clockText(), QStringLiteral("00:20:00"));
 }
 
 QTEST_MAIN(TestCompetition)

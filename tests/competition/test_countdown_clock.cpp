@@ -21,7 +21,8 @@ class TestCountdownClock : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
-  void startsAtTenMinutes();
+  void startsAtTheCompetitionsMinutes_data();
+  void startsAtTheCompetitionsMinutes();
   void stepsDownWithBorrowing_data();
   void stepsDownWithBorrowing();
   void sixHundredStepsReachZeroTogether();
@@ -29,14 +30,24 @@ class TestCountdownClock : public QObject {
   void timeLeftForTheMinimisedTitle();
 };
 
-void TestCountdownClock::startsAtTenMinutes() {
+void TestCountdownClock::startsAtTheCompetitionsMinutes_data() {
+  QTest::addColumn<int>("minutes");
+  QTest::addColumn<int>("secondsLeft");
+  QTest::addColumn<QString>("shown");
+  QTest::newRow("the record's ten minutes") << 10 << 600 << "00:10:00";
+  QTest::newRow("a longer competition of 15") << 15 << 900 << "00:15:00";
+  QTest::newRow("a longer competition of 20") << 20 << 1200 << "00:20:00";
+}
+
+void TestCountdownClock::startsAtTheCompetitionsMinutes() {
+  QFETCH(int, minutes);
+  QFETCH(int, secondsLeft);
+  QFETCH(QString, shown);
   ClockFields clock = Fields(3, 4, 5, 6);
-  ResetClock(clock);
-  QCOMPARE(clock.clockHours, std::int16_t{0});
-  QCOMPARE(clock.clockMinutes, std::int16_t{10});
+  ResetClock(clock, minutes);
   QCOMPARE(clock.clockSeconds, 0.0f);
-  QCOMPARE(clock.secondsLeft, std::int16_t{600});
-  QCOMPARE(ClockText(clock), QStringLiteral("00:10:00"));
+  QCOMPARE(int(clock.secondsLeft), secondsLeft);
+  QCOMPARE(ClockText(clock), shown);
 }
 
 void TestCountdownClock::stepsDownWithBorrowing_data() {
@@ -68,7 +79,7 @@ void TestCountdownClock::stepsDownWithBorrowing() {
 
 void TestCountdownClock::sixHundredStepsReachZeroTogether() {
   ClockFields clock;
-  ResetClock(clock);
+  ResetClock(clock, 10);
   QStringList warnedAt;
   for (int tick = 1; tick <= 600; ++tick) {
     StepClockDown(clock);

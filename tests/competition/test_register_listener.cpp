@@ -120,7 +120,7 @@ void TestRegisterListener::aRegisterThatCannotBeWrittenIsToldOncePerCompetition(
     }
   };
 
-  Q_EMIT events.competitionStarted(QStringLiteral("Anna"), now);
+  Q_EMIT events.competitionStarted(QStringLiteral("Anna"), now, GameMode{});
   if (kind == QStringLiteral("removed")) QVERIFY(QFile::remove(path));
   answerThreeTimes();
   // The lines are written off the window's thread: a failure comes back
@@ -133,7 +133,7 @@ void TestRegisterListener::aRegisterThatCannotBeWrittenIsToldOncePerCompetition(
   }
 
   dialogs.clear();
-  Q_EMIT events.competitionStarted(QStringLiteral("Bruno"), now);
+  Q_EMIT events.competitionStarted(QStringLiteral("Bruno"), now, GameMode{});
   answerThreeTimes();
   QTRY_COMPARE(RegisterMessages(dialogs).size(), toldInSecond);
   if (kind != QStringLiteral("fifo")) QVERIFY(!QFileInfo::exists(path));

@@ -67,6 +67,10 @@ fi
 [ "$(desktop_key Icon)" = "$app_id" ] || fail "Icon= should name the installed icon $app_id"
 [ "$(desktop_key Exec 'Desktop Action voce')" = "quorveno --voce" ] ||
   fail "the action voce should start quorveno --voce, is: $(desktop_key Exec 'Desktop Action voce')"
+[ "$(desktop_key Exec 'Desktop Action allenamento')" = "quorveno --allenamento" ] ||
+  fail "the action Allenamento should start quorveno --allenamento"
+[ "$(desktop_key Exec 'Desktop Action tempo-disteso')" = "quorveno --minuti 15" ] ||
+  fail "the action tempo disteso should start quorveno --minuti 15"
 [ "$(desktop_key Exec "Desktop Action registro")" = "quorveno --riepilogo" ] ||
   fail "the action Registro della classe should start quorveno --riepilogo"
 metainfo=$usr/share/metainfo/$app_id.metainfo.xml

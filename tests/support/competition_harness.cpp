@@ -2,9 +2,9 @@
 
 namespace quorveno::testing {
 
-CompetitionHarness::CompetitionHarness(const Adapt& adapt)
+CompetitionHarness::CompetitionHarness(const Adapt& adapt, const GameMode& mode)
     : folder_(OpenRecordFolder(RecordLocation{recordDir_.path()})) {
-  const Competition::Services services{dialogs, random, *folder_, [this] { return now; }};
+  const Competition::Services services{dialogs, random, *folder_, [this] { return now; }, QString(), mode};
   competition_ = std::make_unique<Competition>(adapt ? adapt(services) : services);
 }
 

@@ -21,7 +21,7 @@ class CompetitionHarness {
 
   // `adapt` changes the competition's services before it is made (the boxes
   // read aloud, say).
-  explicit CompetitionHarness(const Adapt& adapt = {});
+  explicit CompetitionHarness(const Adapt& adapt = {}, const GameMode& mode = {});
   ~CompetitionHarness();
 
   // Scripts the draws of the next problem: c from 1 to 8, d from 1 to 10 as drawn.
