@@ -5,7 +5,6 @@
 #include "competition/commands.h"
 #include "competition/speaking_keys.h"
 #include "competition/startup.h"
-#include "core/italian_words.h"
 #include "core/judging.h"
 #include "core/number_text.h"
 
@@ -39,7 +38,7 @@ void Competition::Start() {
 
 QString Competition::clockText() const { return mode_.timed() ? ClockText(clock_) : kPracticeClockText; }
 
-QString Competition::timeLeftText() const { return mode_.timed() ? TimeLeftText(clock_) : kPracticeClockText; }
+QString Competition::timeLeftText() const { return mode_.timed() ? TimeLeftText(clock_) : kPracticeTitleText; }
 
 // A record that cannot be read shows empty: the game goes on without it. A
 // practice reads nothing.
@@ -113,10 +112,10 @@ void Competition::AskTimeLeft() {
   if (phase_ == Phase::Ended) return;
   if (mode_.timed()) {
     Q_EMIT events_.timeLeftAsked(clock_.secondsLeft);
-    Q_EMIT timeLeftShown(QString::fromStdString(TimeLeftWords(clock_.secondsLeft)));
+    Q_EMIT timeLeftShown(TimeLeftMessage(clock_.secondsLeft));
   } else {
     Q_EMIT events_.noTimeLimitAsked();
-    Q_EMIT timeLeftShown(QString::fromUtf8(kNoTimeLimitWords));
+    Q_EMIT timeLeftShown(kNoTimeLimitMessage);
   }
 }
 

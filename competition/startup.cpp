@@ -34,7 +34,7 @@ QString AskNameAndInstruct(Dialogs& dialogs, const GameMode& mode) {
 
 QString NormalTitle(const GameMode& mode) {
   const QString title = QString(55, QLatin1Char(' ')) + kApplicationTitle;
-  return mode.timed() ? title : title + QStringLiteral(" - ") + kPracticeClockText;
+  return mode.timed() ? title : title + QStringLiteral(" - ") + kPracticeTitleText;
 }
 
 QString MinimisedTitle(const QString& timeLeft) { return timeLeft + QLatin1Char(' ') + kApplicationTitle; }

@@ -7,8 +7,10 @@
 
 namespace quorveno {
 
-// What the clock shows, and the title says, in a practice.
-inline const QString kPracticeClockText = QStringLiteral("Allenamento: senza tempo");
+// What the window's title says in a practice, and the clock's box, which
+// has room for its end only.
+inline const QString kPracticeTitleText = QStringLiteral("Allenamento: senza tempo");
+inline const QString kPracticeClockText = QStringLiteral("Senza tempo");
 
 // Asks the pupil's name, greets the pupil and shows the four instructions,
 // what the mode changes (a practice, a longer competition) and the

@@ -340,11 +340,11 @@ void TestCompetition::theModeDecidesTheClockAndTheRecord_data() {
       << GameMode{} << "Ricordati di semplificare la frazione inserita" << "Tempo scaduto" << QByteArray("3\r\n");
   QTest::newRow("15 minutes: the 14th minute still plays, the record stays")
       << GameMode::Competition(15)
-      << "In questa gara hai 15 minuti: il record resta quello delle gare da 10 minuti" << "Manca un minuto"
+      << "In questa gara hai 15 minuti: il record resta quello delle gare da 10 minuti" << "Manca 1 min"
       << QByteArray("2\r\n");
   QTest::newRow("practice: no clock, the record files untouched")
       << GameMode::Practice() << "Questo è un allenamento: non c'è tempo e il record resta com'è"
-      << "In allenamento non c'è limite di tempo" << QByteArray("<missing>");
+      << "Senza limite di tempo" << QByteArray("<missing>");
 }
 
 void TestCompetition::theModeDecidesTheClockAndTheRecord() {
@@ -385,7 +385,8 @@ void TestCompetition::aNewGameKeepsTheProgramsMinutes() {
   QVERIFY(harness.competition().AskNewPractice());
   harness.Start();
   QCOMPARE(harness.competition().mode(), GameMode::Practice());
-  QCOMPARE(harness.competition().clockText(), QStringLiteral("Allenamento: senza tempo"));
+  QCOMPARE(harness.competition().clockText(), QStringLiteral("Senza tempo"));
+  QCOMPARE(harness.competition().timeLeftText(), QStringLiteral("Allenamento: senza tempo"));
   QVERIFY(harness.competition().AskNewCompetition());
   harness.Start();
   QCOMPARE(harness.competition().mode(), GameMode::Competition(20));

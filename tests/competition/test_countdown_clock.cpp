@@ -26,8 +26,8 @@ class TestCountdownClock : public QObject {
   void stepsDownWithBorrowing_data();
   void stepsDownWithBorrowing();
   void sixHundredStepsReachZeroTogether();
-  void timeLeftForTheMinimisedTitle_data();
-  void timeLeftForTheMinimisedTitle();
+  void timeLeftForTheTitleAndTheMessageLine_data();
+  void timeLeftForTheTitleAndTheMessageLine();
 };
 
 void TestCountdownClock::startsAtTheCompetitionsMinutes_data() {
@@ -93,19 +93,25 @@ void TestCountdownClock::sixHundredStepsReachZeroTogether() {
   QCOMPARE(clock.secondsLeft, std::int16_t{0});
 }
 
-void TestCountdownClock::timeLeftForTheMinimisedTitle_data() {
+void TestCountdownClock::timeLeftForTheTitleAndTheMessageLine_data() {
   QTest::addColumn<int>("secondsLeft");
-  QTest::addColumn<QString>("text");
-  QTest::newRow("full time") << 600 << "00:10:00";
-  QTest::newRow("one second") << 1 << "00:00:01";
-  QTest::newRow("time up") << 0 << "00:00:00";
-  QTest::newRow("over an hour") << 3725 << "01:02:05";
+  QTest::addColumn<QString>("title");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("full time") << 600 << "00:10:00" << "Mancano 10 min";
+  QTest::newRow("minutes and seconds") << 432 << "00:07:12" << "Mancano 7 min e 12 s";
+  QTest::newRow("one minute and one second: the verb agrees with the first")
+      << 61 << "00:01:01" << "Manca 1 min e 1 s";
+  QTest::newRow("one second") << 1 << "00:00:01" << "Manca 1 s";
+  QTest::newRow("time up") << 0 << "00:00:00" << "Tempo scaduto";
+  QTest::newRow("over an hour") << 3725 << "01:02:05" << "Mancano 62 min e 5 s";
 }
 
-void TestCountdownClock::timeLeftForTheMinimisedTitle() {
+void TestCountdownClock::timeLeftForTheTitleAndTheMessageLine() {
   QFETCH(int, secondsLeft);
-  QFETCH(QString, text);
-  QCOMPARE(TimeLeftText(Fields(0, 0, 0, secondsLeft)), text);
+  QFETCH(QString, title);
+  QFETCH(QString, message);
+  QCOMPARE(TimeLeftText(Fields(0, 0, 0, secondsLeft)), title);
+  QCOMPARE(TimeLeftMessage(secondsLeft), message);
 }
 
 QTEST_APPLESS_MAIN(TestCountdownClock)

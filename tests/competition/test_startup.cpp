@@ -67,6 +67,8 @@ void TestStartup::greetsAndInstructsInOrder() {
 void TestStartup::titlesOfTheWindow() {
   QCOMPARE(NormalTitle().size(), 63);
   QVERIFY(NormalTitle().startsWith(QString(55, QLatin1Char(' ')) + QLatin1Char('Q')));
+  QCOMPARE(NormalTitle(GameMode::Competition(15)), NormalTitle());
+  QCOMPARE(NormalTitle(GameMode::Practice()), NormalTitle() + QStringLiteral(" - Allenamento: senza tempo"));
   QCOMPARE(MinimisedTitle(QStringLiteral("00:04:07")), QStringLiteral("00:04:07 Quorveno"));
 }
 
