@@ -31,6 +31,8 @@ echo "Silent installation with the register"
 wine "$build"/quorveno-*-setup.exe /S /REGISTRO >/dev/null 2>&1 || fail "the installer ended with status $?"
 for file in quorveno.exe Qt6Widgets.dll plugins/platforms/qwindows.dll translations/qtbase_it.qm disinstalla.exe \
   ../../ProgramData/Microsoft/Windows/Start\ Menu/Programs/Quorveno/Quorveno.lnk \
+  "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Allenamento (senza tempo).lnk" \
+  "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Quorveno (tempo disteso, 15 minuti).lnk" \
   ../../ProgramData/Quorveno/frsosem.txt ../../ProgramData/Quorveno/frsosem.lck ../../ProgramData/Quorveno/registro.csv; do
   [ -f "$program_dir/$file" ] || fail "not installed: $file"
 done
