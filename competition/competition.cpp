@@ -24,6 +24,7 @@ Competition::Competition(Services services)
 void Competition::Start() {
   phase_ = Phase::StartUp;
   leaving_ = false;
+  clockStopped_ = false;
   mode_ = nextMode_;
   pupilName_ = AskNameAndInstruct(services_.dialogs, mode_);
   rightAnswers_ = 0;
@@ -55,6 +56,7 @@ void Competition::ShowRecord() {
 }
 
 void Competition::PoseNext(const QString& firstNumeratorText) {
+  if (phase_ == Phase::Ended) return;
   const Problem problem = MakeProblem(firstNumeratorText.toStdString(), services_.random);
   posed_ = {problem.a, problem.c, problem.d, problem.expectedNumerator, problem.expectedDenominator};
   phase_ = Phase::Posed;
@@ -85,7 +87,7 @@ void Competition::AnswerTyped(const QString& numerator, const QString& denominat
 // pupil is answering that question already; then the time is up, said once,
 // and the clock stops while play goes on.
 void Competition::Tick() {
-  if (!mode_.timed() || tickInBox_ || leaving_ || phase_ == Phase::Ended) return;
+  if (!mode_.timed() || clockStopped_ || tickInBox_ || leaving_ || phase_ == Phase::Ended) return;
   const bool atZero = ClockText(clock_) == kClockAtZero;
   if (atZero && exitQuestionOpen_) return;
   tickInBox_ = true;
@@ -99,6 +101,7 @@ void Competition::Tick() {
     Q_EMIT events_.timeUp();
     services_.dialogs.MessageBox(kTimeUpMessage);
     if (phase_ == Phase::Ended) return;
+    clockStopped_ = true;
     Q_EMIT timeRanOut();
     services_.dialogs.Beep();
     return;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -145,6 +144,8 @@ class Competition final : public QObject {
   // its own boxes lets the next ticks pass by.
   bool tickInBox_ = false;
   bool exitQuestionOpen_ = false;
+  // The time is up and said: the clock stands still until the next start.
+  bool clockStopped_ = false;
   // The pupil chose to leave: no tick counts while the record is saved.
   bool leaving_ = false;
 };

@@ -58,8 +58,10 @@ class RecordFolder {
   virtual bool KeepsRegister() const = 0;
 
   // Appends the entry's line to the register, from the register writer's
-  // thread. A lock that another copy still holds at `lockDeadline` comes back
-  // as kLockTimeoutReason.
+  // thread, while the window's thread may load or save the record: an
+  // implementation changes nothing of its own after construction. A lock
+  // that another copy still holds at `lockDeadline` comes back as
+  // kLockTimeoutReason.
   virtual std::optional<FileFailure> AppendToRegister(const RegisterEntry& entry,
                                                       const QDeadlineTimer& lockDeadline) = 0;
 };

@@ -41,8 +41,7 @@ Game::Game(bool voice, const GameMode& mode)
       speakingDialogs_(voice ? std::make_unique<SpeakingDialogs>(dialogs_, *speech_) : nullptr),
       competition_(Services(mode)),
       voice_(voice ? std::make_unique<Voice>(*speech_) : nullptr),
-      register_(*recordFolder_, speakingDialogs_ ? static_cast<Dialogs&>(*speakingDialogs_) : dialogs_,
-                SystemWallClock) {
+      register_(*recordFolder_, Boxes(), SystemWallClock) {
   dialogs_.setOwner(&tavola_);
   ConnectListeners();
   if (!voice) return;
@@ -67,6 +66,8 @@ Competition::Services Game::Services(const GameMode& mode) {
   const Competition::Services services{dialogs_, *random_, *recordFolder_, SystemWallClock, QString(), mode};
   return speakingDialogs_ ? VoicedServices(services, *speakingDialogs_) : services;
 }
+
+Dialogs& Game::Boxes() { return speakingDialogs_ ? static_cast<Dialogs&>(*speakingDialogs_) : dialogs_; }
 
 void Game::Finish() {
   const std::optional<QString> unwritten = register_.Finish();

@@ -10,8 +10,6 @@
 
 namespace quorveno {
 
-class RandomSource;
-class RecordFolder;
 class SpeakingDialogs;
 class ThreadedSpeech;
 class Voice;
@@ -41,6 +39,8 @@ class Game {
 
  private:
   Competition::Services Services(const GameMode& mode);
+  // Every box of the game: read aloud with the voice.
+  Dialogs& Boxes();
   void ConnectListeners();
 
   MessageBoxDialogs dialogs_;
@@ -53,7 +53,6 @@ class Game {
   Tavola tavola_{competition_};
   ScreenReaderTexts screenReader_{tavola_};
   const std::unique_ptr<Voice> voice_;
-  // The competition's boxes (read aloud with the voice) and clock.
   RegisterListener register_;
 };
 

@@ -29,7 +29,8 @@ void Tavola::ShowProblem(const Problem& problem) {
   Text5->setText(FromStd(problem.secondNumeratorText));
   Text6->setText(FromStd(problem.denominatorText));
   Text2->setText(FromStd(problem.denominatorText));
-  // The hidden boxes keep the sum, as the window always has; nothing reads them.
+  // The hidden boxes keep the sum, as the window always has; the window
+  // never reads them back.
   Text9->setText(FromStd(NumberText(problem.expectedNumerator)));
   Text10->setText(FromStd(NumberText(problem.expectedDenominator)));
   surface_->PaintBands(problem.expectedNumerator, problem.expectedDenominator);

@@ -170,8 +170,13 @@ void TestCompetition::playGoesOnAfterTheTimeIsUp() {
   harness.Tick(601);
   harness.Score(2);
   QCOMPARE(harness.competition().rightAnswers(), std::int16_t{2});
+  // The time is up once: later ticks open nothing and tell nothing.
+  harness.dialogs.clear();
+  QSignalSpy timeUp(&harness.events(), &GameEvents::timeUp);
   harness.Tick(5);
   QCOMPARE(Clock(harness), QStringLiteral("00:00:00"));
+  QVERIFY(harness.dialogs.shown.isEmpty());
+  QCOMPARE(timeUp.count(), 0);
 }
 
 void TestCompetition::exitAnsweredNoChangesNothing() {
@@ -217,6 +222,8 @@ void TestCompetition::exitWithScore_data() {
                                             << QByteArray("1\r\n") << anna;
   QTest::newRow("NUL inside the line: the number stops there")
       << QByteArray("1\0" "9\r\n", 5) << 2 << false << QByteArray() << QByteArray("2\r\n") << anna;
+  QTest::newRow("lowered meanwhile: 7 beats the 5 stored, not the 10 shown")
+      << QByteArray("10\r\n") << 7 << false << QByteArray("5\r\n") << QByteArray("5\r\n") << bruno;
   QTest::newRow("beaten meanwhile by another copy: 15 beats the 10 shown, not the 20 stored")
       << QByteArray("10\r\n") << 15 << false << QByteArray("20\r\n") << QByteArray("20\r\n") << bruno;
   QTest::newRow("the clock's exit question saves too") << QByteArray("1\r\n") << 2 << true << QByteArray()
@@ -305,6 +312,8 @@ void TestCompetition::aNewCompetitionStartsAfresh() {
   QSignalSpy ended(&harness.events(), &GameEvents::competitionEnded);
 
   QCOMPARE(harness.competition().AskNewCompetition(), confirmed);
+  // Until it starts again, the competition is as it was.
+  QCOMPARE(int(harness.competition().rightAnswers()), 3);
   QCOMPARE(harness.dialogs.shown.size(), 1);
   QCOMPARE(harness.dialogs.shown[0].title, QStringLiteral("INIZIARE NUOVA GARA"));
   QCOMPARE(harness.dialogs.shown[0].text, QStringLiteral("INIZIAMO UNA NUOVA GARA  ?"));

@@ -33,6 +33,9 @@ void TestStartup::greetsAndInstructsInOrder_data() {
   QTest::newRow("name with an accent") << QStringList{QStringLiteral("Niccolò")} << "Niccolò"
                                        << " Niccolò vediamo se sei un vero campione  "
                                        << "   Buona fortuna Niccolò";
+  QTest::newRow("an accent typed apart from its letter is composed")
+      << QStringList{QStringLiteral("Jose\u0301")} << "José" << " José vediamo se sei un vero campione  "
+      << "   Buona fortuna José";
   QTest::newRow("pasted line break and tab: one line")
       << QStringList{QStringLiteral("Anna\r\n99\tZ")} << "Anna  99 Z"
       << " Anna  99 Z vediamo se sei un vero campione  "

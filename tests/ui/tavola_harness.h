@@ -3,10 +3,8 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 
 #include "tests/support/competition_harness.h"

@@ -146,8 +146,10 @@ void TestCompetitionWindow::closingTheWindowAsksFirst() {
   QCOMPARE(ended.count(), 0);
 
   harness.dialogs.answers = {true};
+  QSignalSpy how(&harness.events, &GameEvents::competitionEnded);
   harness.window().close();
   QCOMPARE(ended.count(), 1);
+  QCOMPARE(how.value(0).value(0).value<CompetitionEnd>().how, CompetitionEnding::WindowClosed);
   QCOMPARE(ReadBytes(Points(harness)), QByteArray("1\r\n"));
   QCOMPARE(ReadBytes(Holder(harness)), QByteArray("Anna\r\n"));
 }
