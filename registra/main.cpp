@@ -122,11 +122,13 @@ std::optional<QString> TakeOwnLimits() {
   return std::nullopt;
 }
 
-// The caller's pinning to one processor it keeps busy, its timer slack and
-// its idle scheduling class stay with this program too, and would stretch
-// the moments it holds a lock into seconds. The first two are undone; the
-// idle class cannot be without privilege (nor niceness, which slows far
-// less), so a run started in it ends before any file is looked at.
+// The caller's pinning to one processor it keeps busy, its timer slack, its
+// idle scheduling class and its niceness stay with this program too, and
+// beside the caller's own busy processes would stretch the moments it holds
+// a lock into seconds, long enough for other pupils' saves to give up. The
+// first two are undone; neither the idle class nor a positive niceness can
+// be without privilege, so a run started with either ends before any file
+// is looked at.
 std::optional<QString> TakeOwnScheduling() {
   cpu_set_t every;
   CPU_ZERO(&every);
@@ -137,6 +139,9 @@ std::optional<QString> TakeOwnScheduling() {
   if (::sched_getscheduler(0) == SCHED_IDLE && ::sched_setscheduler(0, SCHED_OTHER, &normal) != 0) {
     return QStringLiteral("avviato con la priorità più bassa");
   }
+  errno = 0;
+  const int niceness = ::getpriority(PRIO_PROCESS, 0);
+  if (errno == 0 && niceness > 0) return QStringLiteral("avviato con una priorità ridotta");
   return std::nullopt;
 }
 

@@ -257,17 +257,19 @@ ok "a register of 1 GiB: no line added ($(cat "$work/answer"))"
 
 # Limits the pupil sets on the helper: a file-size limit (which, moved a
 # byte at a time, would tell the register's size), too few descriptors, or
-# the idle scheduling class (which would hold a lock for seconds).
+# the idle scheduling class or a niceness (either of which, beside the
+# pupil's own busy loops, would hold a lock for seconds).
 # Refused before any file is looked at: the same answer with a register or
 # without one, and nothing written.
 limited_answer() {
   status=0
   printf '%b' 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n' |
-    (as_pupil "$first_pupil" $([ "$1" = --idle ] && echo chrt --idle 0 || echo prlimit "$1") "$helper") >"$work/answer" ||
+    (as_pupil "$first_pupil" $(case "$1" in --idle) echo chrt --idle 0 ;; --nice) echo nice -n 19 ;;
+                                 *) echo prlimit "$1" ;; esac) "$helper") >"$work/answer" ||
     status=$?
   echo "$status $(cat "$work/answer")"
 }
-for limit in --fsize=$(($(stat -c %s "$register") + 20)) --nofile=8 --idle; do
+for limit in --fsize=$(($(stat -c %s "$register") + 20)) --nofile=8 --idle --nice; do
   before=$(folder_state)
   with_register=$(limited_answer "$limit")
   mv "$register" "$work/kept"
