@@ -41,7 +41,7 @@ void ClassRegister::StartCompetition(const QString& pupil, const QDateTime& star
 RegisterEntry ClassRegister::EntryFor(const JudgedAnswer& answer, const QDateTime& judgedAt) const {
   const Judgement& judged = answer.judgement;
   return {LocalTimeOf(judgedAt), startedAt_, answer.problem, judged.verdict, judged.numerator, judged.denominator,
-          pupil_};
+          pupil_, GameMode::Competition(kRecordMinutes)};
 }
 
 std::optional<QString> ClassRegister::FailureToTell(const QString& path, const QString& reason) {
