@@ -19,7 +19,8 @@ constexpr int kRuns = 3;
 constexpr int kLinesPerWrite = 10000;
 
 // Each pupil plays one competition of 40 answers a school day, one in four
-// wrong, over the sums of a/d + c/d that the game poses.
+// wrong, over the sums of a/d + c/d that the game poses; every fifth day is
+// a practice.
 std::string RegisterLines(int from, int to) {
   std::string bytes;
   for (int i = from; i < to; ++i) {
@@ -32,7 +33,8 @@ std::string RegisterLines(int from, int to) {
     RegisterLine line{DateText(started), "10:00:00", "Alunno " + std::to_string(pupil), DateTimeText(started),
                       "1/" + std::to_string(d) + " + " + std::to_string(c) + "/" + std::to_string(d),
                       std::to_string(1 + c) + "/" + std::to_string(d + d), wrong ? "sbagliato" : "giusto",
-                      std::to_string(1 + c) + "/" + std::to_string(d), wrong ? "denominatori sommati" : ""};
+                      std::to_string(1 + c) + "/" + std::to_string(d), wrong ? "denominatori sommati" : "",
+                      day % 5 == 4 ? "allenamento" : "gara 10"};
     bytes += RegisterLineText(line);
   }
   return bytes;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/cp1252.h"
+#include "core/game_mode.h"
 #include "core/judging.h"
 #include "core/number_text.h"
 #include "core/problem.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr std::string_view kRecordWord = "record";
 constexpr std::string_view kLineWord = "riga";
 constexpr std::string_view kReadWord = "leggi";
+// The competitions the game holds; the register gets no other.
+constexpr std::array<int, 3> kCompetitionMinutes = {kRecordMinutes, 15, 20};
 
 bool IsControl(char32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0x9F); }
 
@@ -79,8 +82,22 @@ std::optional<HelperRequest> ReadRecord(const std::vector<std::string_view>& lin
   return RecordRequest{static_cast<int>(*score), std::string(lines[2])};
 }
 
+// A mode the game plays, as ModeText names it.
+std::optional<GameMode> ReadMode(std::string_view text) {
+  const std::optional<GameMode> mode = ModeFromText(text);
+  if (!mode || !mode->timed()) return mode;
+  for (const int minutes : kCompetitionMinutes) {
+    if (mode->minutes == minutes) return mode;
+  }
+  return std::nullopt;
+}
+
 std::optional<HelperRequest> ReadLine(const std::vector<std::string_view>& lines) {
-  if (lines.size() != 8) return std::nullopt;
+  // A game of the previous version, still running during an upgrade, sends
+  // no mode: it only played the record's competition.
+  if (lines.size() != 8 && lines.size() != 9) return std::nullopt;
+  const auto mode = lines.size() == 9 ? ReadMode(lines[8]) : GameMode::Competition(kRecordMinutes);
+  if (!mode) return std::nullopt;
   const auto judgedAt = ReadDateTime(lines[1]);
   const auto startedAt = ReadDateTime(lines[2]);
   const auto problem = ReadProblem(lines[3]);
@@ -111,7 +128,7 @@ std::optional<HelperRequest> ReadLine(const std::vector<std::string_view>& lines
                      std::string(lines[5]),
                      std::string(lines[6]),
                      std::string(lines[7]),
-                     GameMode{}};
+                     *mode};
 }
 
 }  // namespace
@@ -158,7 +175,7 @@ std::string HelperRequestText(const LineRequest& request) {
         std::string(request.verdict == Verdict::Right ? kRightText : kWrongText),
         OneLineRequestText(request.numerator, kRequestAnswerCap),
         OneLineRequestText(request.denominator, kRequestAnswerCap),
-        OneLineRequestText(request.pupil, kRequestNameCap)}) {
+        OneLineRequestText(request.pupil, kRequestNameCap), ModeText(request.mode)}) {
     text += '\n';
     text += line;
   }

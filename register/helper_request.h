@@ -19,8 +19,11 @@
 //   record\n12\nAnna\n
 // Append one line to the teacher's register (judged at, competition started
 // at, the problem a c d and its sum n m in lowest terms, the verdict, which
-// must be the answer's, the answer as judged, the pupil's name):
-//   riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n
+// must be the answer's, the answer as judged, the pupil's name, the mode as
+// the register names it: "gara 10", "gara 15", "gara 20" or "allenamento"):
+//   riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\ngara 15\n
+// A line request without the mode, as the previous version sends it, is of
+// a competition of 10 minutes.
 // Read the record, once a save that a stopped copy left is finished:
 //   leggi\n
 namespace quorveno {

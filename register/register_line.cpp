@@ -46,7 +46,7 @@ std::string TimeText(const LocalTime& time) {
 std::string DateTimeText(const LocalTime& time) { return DateText(time) + " " + TimeText(time); }
 
 RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil, const LocalTime& judgedAt,
-                              const LocalTime& competitionStartedAt) {
+                              const LocalTime& competitionStartedAt, const GameMode& mode) {
   const PosedProblem& problem = answer.problem;
   const Judgement& judged = answer.judgement;
   RegisterLine line;
@@ -61,6 +61,7 @@ RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil
   line.solution = problem.expectedDenominator == 1 ? std::to_string(problem.expectedNumerator)
                                                    : Fraction(problem.expectedNumerator, problem.expectedDenominator);
   line.mistake = MistakeText(ClassifyMistake(answer));
+  line.mode = ModeText(mode);
   return line;
 }
 
@@ -72,7 +73,7 @@ bool NeedsFormulaGuard(std::string_view text) {
 std::string RegisterLineText(const RegisterLine& line) {
   std::string text = CsvField(line.date);
   for (const std::string* field : {&line.time, &line.pupil, &line.competition, &line.problem, &line.answer,
-                                   &line.verdict, &line.solution, &line.mistake}) {
+                                   &line.verdict, &line.solution, &line.mistake, &line.mode}) {
     text += ';';
     text += CsvField(*field);
   }
@@ -89,7 +90,7 @@ std::string RegisterLineText(const RegisterEntry& entry) {
   answer.judgement.numeratorRead = StrictNumber(entry.numerator);
   answer.judgement.denominatorRead = StrictNumber(entry.denominator);
   answer.judgement.verdict = entry.verdict;
-  return RegisterLineText(MakeRegisterLine(answer, entry.pupil, entry.judgedAt, entry.startedAt));
+  return RegisterLineText(MakeRegisterLine(answer, entry.pupil, entry.judgedAt, entry.startedAt, entry.mode));
 }
 
 std::string RegisterHeaderText() {

@@ -11,7 +11,8 @@
 namespace quorveno {
 
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-inline constexpr std::string_view kRegisterHeader = "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore";
+inline constexpr std::string_view kRegisterHeader =
+    "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore;modalità";
 inline constexpr std::string_view kRightText = "giusto";
 inline constexpr std::string_view kWrongText = "sbagliato";
 // Whether the text starts with what a spreadsheet takes for a formula (= +
@@ -45,6 +46,7 @@ struct RegisterLine {
   std::string verdict;      // kRightText or kWrongText
   std::string solution;     // "3/5", or "2"
   std::string mistake;      // MistakeText: empty when right
+  std::string mode;         // ModeText: "gara 10", "allenamento"
 };
 
 // One judged answer as the register keeps it: what its line is made of,
@@ -62,7 +64,7 @@ struct RegisterEntry {
 };
 
 RegisterLine MakeRegisterLine(const JudgedAnswer& answer, std::string_view pupil, const LocalTime& judgedAt,
-                              const LocalTime& competitionStartedAt);
+                              const LocalTime& competitionStartedAt, const GameMode& mode);
 
 // The line as the file holds it, ending in CR LF: a field that a spreadsheet
 // would take for a formula gets a leading apostrophe (see

@@ -12,13 +12,15 @@
 namespace quorveno {
 namespace {
 
-constexpr std::size_t kFieldCount = 9;
+constexpr std::size_t kFieldCount = 10;
+// The lines of registers written before the mode column end at the mistake.
+constexpr std::size_t kFieldCountWithoutMode = kFieldCount - 1;
 using Fields = std::array<std::string*, kFieldCount>;
 
 // The line's fields in the header's order.
 Fields FieldsOf(RegisterLine& line) {
-  return {&line.date,    &line.time,   &line.pupil,   &line.competition, &line.problem,
-          &line.answer,  &line.verdict, &line.solution, &line.mistake};
+  return {&line.date,   &line.time,    &line.pupil,    &line.competition, &line.problem,
+          &line.answer, &line.verdict, &line.solution, &line.mistake,     &line.mode};
 }
 
 // Removes the apostrophe the writer put before a formula-looking field.
@@ -29,8 +31,9 @@ void RemoveFormulaGuard(std::string& field) {
 enum class Parse { Complete, Invalid, QuoteOpen };
 
 // Splits one register line, its file lines joined by their own ends, into
-// the fields of `line`. The fields keep their memory from line to line, so
-// that reading a long register allocates next to nothing.
+// the fields of `line`; a line without the mode leaves it empty. The fields
+// keep their memory from line to line, so that reading a long register
+// allocates next to nothing.
 Parse ParseFields(std::string_view text, RegisterLine& line) {
   const Fields fields = FieldsOf(line);
   std::size_t count = 0;
@@ -58,7 +61,10 @@ Parse ParseFields(std::string_view text, RegisterLine& line) {
       i = end;
     }
     RemoveFormulaGuard(field);
-    if (i == text.size()) return count == kFieldCount ? Parse::Complete : Parse::Invalid;
+    if (i == text.size()) {
+      if (count == kFieldCountWithoutMode) line.mode.clear();
+      return count >= kFieldCountWithoutMode ? Parse::Complete : Parse::Invalid;
+    }
     if (text[i] != ';') return Parse::Invalid;
     ++i;
   }
@@ -157,19 +163,33 @@ bool InGameForm(std::string& field, std::string& scratch, Append append) {
   return true;
 }
 
+// Whether the mode is one that ModeText names. The older versions' lines,
+// whose mode ParseFields left empty, get their only one: a competition of
+// the record's minutes.
+bool ReadMode(std::string& mode) {
+  static const std::string kOlderLinesMode = ModeText(GameMode::Competition(kRecordMinutes));
+  if (!mode.empty()) return ModeFromText(mode).has_value();
+  mode = kOlderLinesMode;
+  return true;
+}
+
 // Whether the line is valid, its date and times then put as the game writes
 // them.
 bool MakeValid(RegisterLine& line, std::string& scratch) {
   const auto mistake = MistakeFromText(line.mistake);
   const bool verdictFits = (line.verdict == kRightText && mistake == MistakeKind::None) ||
                            (line.verdict == kWrongText && mistake && mistake != MistakeKind::None);
-  return verdictFits && !line.problem.empty() && !line.solution.empty() &&
+  return verdictFits && !line.problem.empty() && !line.solution.empty() && ReadMode(line.mode) &&
          InGameForm(line.date, scratch, AppendGameDate) && InGameForm(line.time, scratch, AppendGameTime) &&
          InGameForm(line.competition, scratch, AppendGameDateTime);
 }
 
+// The older versions' header: the same without the mode's field.
+constexpr std::string_view kOlderHeader = kRegisterHeader.substr(0, kRegisterHeader.rfind(';'));
+
+// The header, or the older versions' one, whose mode ParseFields left empty.
 bool IsHeader(RegisterLine& line) {
-  std::string_view header = kRegisterHeader;
+  std::string_view header = line.mode.empty() ? kOlderHeader : kRegisterHeader;
   for (const std::string* field : FieldsOf(line)) {
     if (header.substr(0, field->size()) != *field) return false;
     header.remove_prefix(std::min(header.size(), field->size() + 1));

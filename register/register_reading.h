@@ -20,11 +20,15 @@ namespace quorveno {
 // spreadsheet in Windows-1252 and is read as such. A quoted field may hold a
 // line break, over at most kRecordLines lines; a line that does not make a
 // valid line is counted as one unread line and reading goes on at the next,
-// so an unclosed quote costs one line only. Valid lines have the nine
-// fields, a date, a time and a competition start, and a verdict with a
-// mistake kind that fits it. Dates and times are read as the game writes
-// them ("2026-12-07", "09:30:05") and as a spreadsheet writes them back
-// ("07/12/2026", "7/12/26", "09:30"), and handed on as the game writes them.
+// so an unclosed quote costs one line only. Valid lines have the ten
+// fields, a date, a time and a competition start, a verdict with a mistake
+// kind that fits it, and a mode that ModeFromText reads. Lines of the older
+// versions, without the mode (nine fields, or an empty tenth where a
+// spreadsheet filled the row), are read as "gara 10", their only game; their
+// header is skipped as the newer one is. Dates and times are read as the
+// game writes them ("2026-12-07", "09:30:05") and as a spreadsheet writes
+// them back ("07/12/2026", "7/12/26", "09:30"), and handed on as the game
+// writes them.
 class RegisterReader {
  public:
   using LineTaker = std::function<void(const RegisterLine&)>;

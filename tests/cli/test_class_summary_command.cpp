@@ -32,7 +32,8 @@ constexpr int kOtherAccount = 1234;
 
 const QByteArray kRegister = QByteArray::fromStdString(
     RegisterHeaderText() +
-    RegisterLineText({"2026-12-07", "10:00:00", "Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5", "giusto", "2/5", ""}));
+    RegisterLineText({"2026-12-07", "10:00:00", "Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5", "giusto", "2/5", "",
+                      "gara 10"}));
 
 struct Run {
   int status = -1;

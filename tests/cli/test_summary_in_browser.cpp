@@ -24,10 +24,10 @@ QByteArray ClassRegisterBytes() {
   const auto add = [&bytes](const QString& pupil, int day, int right, int wrong) {
     const std::string date = "2026-12-0" + std::to_string(day);
     RegisterLine line{date, "10:00:00", pupil.toStdString(), date + " 09:30:00", "1/5 + 1/5", "2/5", "giusto",
-                      "2/5", ""};
+                      "2/5", "", "gara 10"};
     for (int i = 0; i < right; ++i) bytes += RegisterLineText(line);
     line = {date, "10:01:00", pupil.toStdString(), date + " 09:30:00", "1/5 + 1/5", "2/10", "sbagliato", "2/5",
-            "denominatori sommati"};
+            "denominatori sommati", "allenamento"};
     for (int i = 0; i < wrong; ++i) bytes += RegisterLineText(line);
   };
   for (int day = 1; day <= 7; ++day) add(QStringLiteral("Anna"), day, 4 + day, 7 - day);
@@ -87,7 +87,7 @@ QByteArray ClassOf25Bytes() {
         const std::string d = std::to_string(3 + answer % 12);
         const std::string kind = kinds[(answer + pupil) % 4];
         bytes += RegisterLineText({date, "10:00:00", name, date + " 09:30:00", "1/" + d + " + 1/" + d, "2/" + d,
-                                   kind.empty() ? "giusto" : "sbagliato", "2/" + d, kind});
+                                   kind.empty() ? "giusto" : "sbagliato", "2/" + d, kind, "gara 15"});
       }
     }
   }

@@ -68,10 +68,11 @@ void TestRegisterListener::eachFirstJudgementAppendsOneLine() {
 
   QCOMPARE(kept.listener.Finish(), std::nullopt);
   QCOMPARE(ReadBytes(path),
-           "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n"
-           "2026-12-07;09:31:05;Nicol\xC3\xB2;2026-12-07 09:30:00;1/9 + 7/9;8/9;giusto;8/9;\r\n"
-           "2026-12-07;09:31:25;Nicol\xC3\xB2;2026-12-07 09:30:00;1/6 + 1/6;5/15;sbagliato;1/3;non semplificata\r\n"
-           "2026-12-07;09:31:25;Nicol\xC3\xB2;2026-12-07 09:30:00;1/1 + 1/1;2;giusto;2;\r\n");
+           "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore;modalit\xC3\xA0\r\n"
+           "2026-12-07;09:31:05;Nicol\xC3\xB2;2026-12-07 09:30:00;1/9 + 7/9;8/9;giusto;8/9;;gara 10\r\n"
+           "2026-12-07;09:31:25;Nicol\xC3\xB2;2026-12-07 09:30:00;1/6 + 1/6;5/15;sbagliato;1/3;non semplificata;"
+           "gara 10\r\n"
+           "2026-12-07;09:31:25;Nicol\xC3\xB2;2026-12-07 09:30:00;1/1 + 1/1;2;giusto;2;;gara 10\r\n");
   QCOMPARE(RegisterMessages(harness.dialogs), QStringList());
 }
 
@@ -199,12 +200,13 @@ void TestRegisterListener::theWindowNeverWaitsForTheRegister() {
                                                                                    : std::chrono::milliseconds(300));
   if (holder >= 0) ::close(holder);
   const QByteArray lines =
-      "2026-12-07;09:30:00;Anna;2026-12-07 09:30:00;1/5 + 1/5;2/5;giusto;2/5;\r\n"
-      "2026-12-07;09:30:10;Anna;2026-12-07 09:30:00;1/5 + 1/5;3/5;sbagliato;2/5;altro\r\n"
-      "2026-12-07;09:30:20;Anna;2026-12-07 09:30:00;1/5 + 1/5;4/5;sbagliato;2/5;altro\r\n";
+      "2026-12-07;09:30:00;Anna;2026-12-07 09:30:00;1/5 + 1/5;2/5;giusto;2/5;;gara 10\r\n"
+      "2026-12-07;09:30:10;Anna;2026-12-07 09:30:00;1/5 + 1/5;3/5;sbagliato;2/5;altro;gara 10\r\n"
+      "2026-12-07;09:30:20;Anna;2026-12-07 09:30:00;1/5 + 1/5;4/5;sbagliato;2/5;altro;gara 10\r\n";
   if (freedBeforeTheEnd) {
     QCOMPARE(unwritten, std::nullopt);
-    QCOMPARE(ReadBytes(path), "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n" + lines);
+    QCOMPARE(ReadBytes(path), "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore;"
+                              "modalit\xC3\xA0\r\n" + lines);
   } else {
     QVERIFY(unwritten);
     QVERIFY2(unwritten->startsWith(QStringLiteral("3 risposte non sono state scritte nel registro della classe (") +

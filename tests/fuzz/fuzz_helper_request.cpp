@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,17 +25,24 @@ std::string TextOf(const HelperRequest& request) {
 
 bool IsOneLine(const std::string& text, std::size_t cap) { return OneLineRequestText(text, cap) == text; }
 
+// The modes a game may send.
+const std::array<GameMode, 4> kModes = {GameMode::Competition(10), GameMode::Competition(15),
+                                        GameMode::Competition(20), GameMode::Practice()};
+
 }  // namespace
 
 // The set-user-id helper reads these bytes from any account. Whatever they
 // are, a request read from them is exactly one that the game could have
-// written: it reads back to the same bytes, and its texts are single lines
-// within their caps. And every request the game writes, from any name and
-// answer a pupil may type, is read back.
+// written: it reads back to the same bytes (a line request of the previous
+// version, without its mode, to them and the record's competition), its
+// texts are single lines within their caps and its mode one the game holds.
+// And every request the game writes, from any name and answer a pupil may
+// type and in any mode, is read back.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   if (const auto read = ReadHelperRequest(bytes)) {
-    FUZZ_CHECK(TextOf(*read) == bytes);
+    const std::string text = TextOf(*read);
+    FUZZ_CHECK(text == bytes || (std::holds_alternative<LineRequest>(*read) && text == bytes + "gara 10\n"));
     if (const auto* record = std::get_if<RecordRequest>(&*read)) {
       FUZZ_CHECK(record->score >= 0 && record->score <= kLargestRecordScore);
       FUZZ_CHECK(IsOneLine(record->name, kRequestNameCap));
@@ -41,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(IsOneLine(line->pupil, kRequestNameCap));
       FUZZ_CHECK(IsOneLine(line->numerator, kRequestAnswerCap));
       FUZZ_CHECK(IsOneLine(line->denominator, kRequestAnswerCap));
+      FUZZ_CHECK(std::find(kModes.begin(), kModes.end(), line->mode) != kModes.end());
       // The helper appends one whole line, whatever it was sent.
       const std::string appended =
           RegisterLineText(*line);
@@ -72,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         problem.expectedDenominator)
                      ? Verdict::Right
                      : Verdict::Wrong;
+  line.mode = kModes[input.TakeUnsigned(1) % kModes.size()];
   line.pupil = input.TakeRest();
   const auto lineRead = ReadHelperRequest(HelperRequestText(line));
   FUZZ_CHECK(lineRead && std::holds_alternative<LineRequest>(*lineRead));
@@ -79,5 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(received.pupil == OneLineRequestText(line.pupil, kRequestNameCap));
   FUZZ_CHECK(received.numerator == OneLineRequestText(line.numerator, kRequestAnswerCap));
   FUZZ_CHECK(received.problem.expectedDenominator == line.problem.expectedDenominator);
+  FUZZ_CHECK(received.mode == line.mode);
   return 0;
 }

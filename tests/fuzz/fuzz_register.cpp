@@ -28,12 +28,13 @@ std::size_t FileLines(std::string_view bytes) {
 
 // Any name and answer, as a pupil may type them, are written into a line
 // that reads back as they were; and any bytes in place of a register are
-// read, summed and shown without harm, each bad line counted at most once
-// and no markup of theirs reaching the page.
+// read, summed and shown without harm, each bad line counted at most once,
+// each line read with a mode the game names and no markup of theirs
+// reaching the page.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzInput input(data, size);
   RegisterLine line{"2026-12-07", "09:31:05", input.TakeText(), "2026-12-07 09:30:00", "1/5 + 1/5",
-                    input.TakeText(), "sbagliato", "2/5", "altro"};
+                    input.TakeText(), "sbagliato", "2/5", "altro", "gara 15"};
   const std::string text = RegisterLineText(line);
   // A line the game writes spans one line of the file; one with line breaks
   // in its quoted fields is read up to RegisterReader::kRecordLines.
@@ -45,13 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // that re-saved it would have written it.
     FUZZ_CHECK(written.lines[0].pupil == line.pupil || !IsValidUtf8(line.pupil));
     FUZZ_CHECK(written.lines[0].answer == line.answer || !IsValidUtf8(line.answer));
+    FUZZ_CHECK(written.lines[0].mode == line.mode);
   }
 
   const std::string bytes = input.TakeRest();
   const RegisterReading reading = ReadRegister(bytes);
   FUZZ_CHECK(reading.lines.size() + reading.unreadLines <= FileLines(bytes));
   ClassSummaryBuilder summary([](std::string_view name) { return PupilName{std::string(name), std::string(name)}; });
-  for (const RegisterLine& read : reading.lines) summary.Add(read);
+  for (const RegisterLine& read : reading.lines) {
+    FUZZ_CHECK(ModeFromText(read.mode).has_value());
+    summary.Add(read);
+  }
   const std::string page = SummaryPage(summary.Finish(reading.unreadLines));
   FUZZ_CHECK(page.find("<script") == std::string::npos);
   FUZZ_CHECK(page.find("<img") == std::string::npos);

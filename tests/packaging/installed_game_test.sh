@@ -27,7 +27,7 @@ grep -q '^answered .*, score 1$' "$transcript" || fail "the right answer did not
 printf '1\r\n' | cmp -s - "$record/frsosem.txt" || fail "the record score was not saved as 1"
 printf 'Prova\r\n' | cmp -s - "$record/frsosem1.txt" || fail "the record holder was not saved as Prova"
 [ "$(grep -c ';Prova;' "$record/registro.csv")" = 1 ] || fail "the register does not hold one line of Prova"
-grep -q ';giusto;' "$record/registro.csv" || fail "the register does not hold the right answer"
+grep -q ';giusto;.*;gara 10.$' "$record/registro.csv" || fail "the register does not hold the right answer"
 "$1" --riepilogo "$record/registro.csv" --output "$3/riepilogo.html" || fail "the class summary was not written"
 grep -q '<td>Prova</td>' "$3/riepilogo.html" || fail "the class summary does not name Prova"
 [ "$failed" = no ]

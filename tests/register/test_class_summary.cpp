@@ -9,16 +9,24 @@ using namespace quorveno;
 
 namespace {
 
-const QByteArray kHeader = "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n";
+const QByteArray kHeader =
+    "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore;modalit\xC3\xA0\r\n";
+// The header and a line of the registers written before the mode column.
+const QByteArray kOlderHeader = "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n";
+const QByteArray kOlderLine = "2026-12-07;10:00:00;Anna;2026-12-07 09:30:00;1/5 + 1/5;2/5;giusto;2/5;\r\n";
 
 QByteArray Line(const QByteArray& pupil, const char* competition, const char* problem, const char* answer,
-                const char* mistake = "", const char* date = "2026-12-07") {
+                const char* mistake = "", const char* date = "2026-12-07", const char* mode = "gara 10") {
   const QByteArray verdict = *mistake ? "sbagliato" : "giusto";
   return QByteArray(date) + ";10:00:00;" + pupil + ";" + competition + ";" + problem + ";" + answer + ";" +
-         verdict + ";2/5;" + mistake + "\r\n";
+         verdict + ";2/5;" + mistake + ";" + mode + "\r\n";
 }
 
-const QByteArray kGood = Line("Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5");
+QByteArray LineOf(const char* mode) {
+  return Line("Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5", "", "2026-12-07", mode);
+}
+
+const QByteArray kGood = LineOf("gara 10");
 
 RegisterReading Read(const QByteArray& bytes) {
   return ReadRegister(std::string_view(bytes.constData(), bytes.size()));
@@ -58,6 +66,8 @@ class TestClassSummary : public QObject {
  private Q_SLOTS:
   void readingSkipsAndCountsBadLines_data();
   void readingSkipsAndCountsBadLines();
+  void eachLineIsReadWithItsMode_data();
+  void eachLineIsReadWithItsMode();
   void registersResavedBySpreadsheetsAreRead_data();
   void registersResavedBySpreadsheetsAreRead();
   void pupilsAreGroupedIgnoringCaseAndBlanks_data();
@@ -78,7 +88,7 @@ void TestClassSummary::readingSkipsAndCountsBadLines_data() {
       << 1 << 0;
   QTest::newRow("the last line without its end") << kHeader + kGood + kGood.chopped(2) << 2 << 0;
   QTest::newRow("a line cut short") << kHeader + kGood + kGood.left(30) << 1 << 1;
-  QTest::newRow("a tenth field from a newer version") << kHeader + kGood.chopped(2) + ";x\r\n" + kGood << 1 << 1;
+  QTest::newRow("a field more, from a newer version") << kHeader + kGood.chopped(2) + ";x\r\n" + kGood << 1 << 1;
   QTest::newRow("a wrong answer without its kind")
       << kHeader + Line("Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "3/5").replace("giusto", "sbagliato") << 0 << 1;
   QTest::newRow("a right answer with a kind")
@@ -126,6 +136,44 @@ void TestClassSummary::readingSkipsAndCountsBadLines() {
   QCOMPARE(pieces.unreadLines, reading.unreadLines);
 }
 
+void TestClassSummary::eachLineIsReadWithItsMode_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QStringList>("modes");
+  QTest::addColumn<int>("unread");
+
+  QTest::newRow("every mode")
+      << kHeader + LineOf("gara 10") + LineOf("gara 15") + LineOf("gara 20") + LineOf("allenamento")
+      << QStringList{"gara 10", "gara 15", "gara 20", "allenamento"} << 0;
+  QTest::newRow("a register of the previous version: competitions of ten minutes")
+      << kOlderHeader + kOlderLine + kOlderLine << QStringList{"gara 10", "gara 10"} << 0;
+  QTest::newRow("the previous version's register, then lines with their mode")
+      << kOlderHeader + kOlderLine + LineOf("gara 15") + LineOf("allenamento")
+      << QStringList{"gara 10", "gara 15", "allenamento"} << 0;
+  QTest::newRow("that register re-saved by a spreadsheet, shorter rows filled with an empty field")
+      << QByteArray(kOlderHeader).replace("\r\n", ";\r\n") + QByteArray(kOlderLine).replace("\r\n", ";\r\n") +
+             LineOf("gara 20")
+      << QStringList{"gara 10", "gara 20"} << 0;
+  QTest::newRow("the header in Windows-1252, a mode quoted")
+      << "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore;modalit\xE0\r\n" + LineOf("\"gara 15\"")
+      << QStringList{"gara 15"} << 0;
+  QTest::newRow("modes that name no game")
+      << kHeader + LineOf("gara 0") + LineOf("gara 010") + LineOf("Gara 10") + LineOf("gara") +
+             LineOf("allenamento ") + LineOf("gara 15")
+      << QStringList{"gara 15"} << 5;
+}
+
+void TestClassSummary::eachLineIsReadWithItsMode() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QStringList, modes);
+  QFETCH(int, unread);
+
+  const RegisterReading reading = Read(bytes);
+  QStringList read;
+  for (const RegisterLine& line : reading.lines) read << QString::fromStdString(line.mode);
+  QCOMPARE(read, modes);
+  QCOMPARE(reading.unreadLines, std::size_t(unread));
+}
+
 void TestClassSummary::registersResavedBySpreadsheetsAreRead_data() {
   QTest::addColumn<QByteArray>("line");
   // The fields as the game writes them; all empty when the line is unread.
@@ -134,7 +182,7 @@ void TestClassSummary::registersResavedBySpreadsheetsAreRead_data() {
   QTest::addColumn<QString>("competition");
   QTest::addColumn<QString>("pupil");
 
-  const QByteArray rest = ";1/5 + 1/5;2/5;giusto;2/5;\r\n";
+  const QByteArray rest = ";1/5 + 1/5;2/5;giusto;2/5;;gara 10\r\n";
   QTest::newRow("as the game writes it") << "2026-12-07;10:00:05;Jos\xC3\xA9;2026-12-07 09:30:00" + rest
                                          << "2026-12-07" << "10:00:05" << "2026-12-07 09:30:00" << "José";
   QTest::newRow("Windows-1252") << "2026-12-07;10:00:05;Jos\xE9 \x80;2026-12-07 09:30:00" + rest << "2026-12-07"
@@ -167,7 +215,7 @@ void TestClassSummary::registersResavedBySpreadsheetsAreRead() {
   QFETCH(QString, competition);
   QFETCH(QString, pupil);
 
-  const RegisterReading reading = Read("data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n" + line);
+  const RegisterReading reading = Read(kHeader + line);
   if (pupil.isEmpty()) {
     QCOMPARE(reading.lines.size(), std::size_t{0});
     QCOMPARE(reading.unreadLines, std::size_t{1});

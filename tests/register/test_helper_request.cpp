@@ -12,7 +12,9 @@ using namespace quorveno;
 
 namespace {
 
-const QByteArray kLine = "riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n";
+// A line request as the previous version sends it, without the mode.
+const QByteArray kLineWithoutMode = "riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n";
+const QByteArray kLine = kLineWithoutMode + "gara 10\n";
 
 QByteArray Replaced(QByteArray text, const char* before, const QByteArray& after) {
   return text.replace(before, after);
@@ -45,6 +47,10 @@ void TestHelperRequest::requestsAreReadStrictly_data() {
   QTest::newRow("a register line") << kLine << true;
   QTest::newRow("a wrong answer typed as 3/4")
       << Replaced(Replaced(kLine, "giusto\n3\n", "sbagliato\n3/4\n"), "\n5\nAnna", "\n1\nAnna") << true;
+  QTest::newRow("a competition of 15 minutes") << Replaced(kLine, "gara 10", "gara 15") << true;
+  QTest::newRow("a competition of 20 minutes") << Replaced(kLine, "gara 10", "gara 20") << true;
+  QTest::newRow("a practice") << Replaced(kLine, "gara 10", "allenamento") << true;
+  QTest::newRow("no mode, from the previous version: of the record's competition") << kLineWithoutMode << true;
   QTest::newRow("29 February of a leap year") << Replaced(kLine, "2026-12-07 09:31", "2024-02-29 09:31") << true;
   QTest::newRow("an answer of 64 bytes, which may have been cut: its verdict taken")
       << Replaced(kLine, "giusto\n3\n", "giusto\n" + QByteArray(64, '3') + "\n") << true;
@@ -88,10 +94,17 @@ void TestHelperRequest::requestsAreReadStrictly_data() {
   QTest::newRow("a right answer called wrong") << Replaced(kLine, "giusto", "sbagliato") << false;
   QTest::newRow("a wrong answer called right") << Replaced(kLine, "giusto\n3\n", "giusto\n4\n") << false;
   QTest::newRow("a CR in the answer") << Replaced(kLine, "giusto\n3\n", "giusto\n3\r\n") << false;
+  QTest::newRow("a competition the game never holds") << Replaced(kLine, "gara 10", "gara 25") << false;
+  QTest::newRow("a competition of 5 minutes") << Replaced(kLine, "gara 10", "gara 5") << false;
+  QTest::newRow("minutes with a leading zero") << Replaced(kLine, "gara 10", "gara 010") << false;
+  QTest::newRow("a mode in capitals") << Replaced(kLine, "gara 10", "Gara 10") << false;
+  QTest::newRow("a blank after the practice") << Replaced(kLine, "gara 10", "allenamento ") << false;
+  QTest::newRow("an empty mode") << Replaced(kLine, "gara 10", "") << false;
+  QTest::newRow("two modes") << Replaced(kLine, "gara 10", "gara 10\ngara 15") << false;
 }
 
 // Only exactly the requests that the game writes are read, and each reads
-// back to the same text.
+// back to the same text; one of the previous version with its mode added.
 void TestHelperRequest::requestsAreReadStrictly() {
   QFETCH(QByteArray, request);
   QFETCH(bool, accepted);
@@ -99,7 +112,7 @@ void TestHelperRequest::requestsAreReadStrictly() {
   QCOMPARE(read.has_value(), accepted);
   if (!read) return;
   const std::string text = std::visit([](const auto& each) { return HelperRequestText(each); }, *read);
-  QCOMPARE(QByteArray::fromStdString(text), request);
+  QCOMPARE(QByteArray::fromStdString(text), request == kLineWithoutMode ? kLine : request);
 }
 
 void TestHelperRequest::theHelpersLineIsTheGamesLine_data() {
@@ -110,14 +123,16 @@ void TestHelperRequest::theHelpersLineIsTheGamesLine_data() {
   QTest::addColumn<QString>("numerator");
   QTest::addColumn<QString>("denominator");
   QTest::addColumn<QString>("pupil");
+  QTest::addColumn<QString>("mode");
 
-  QTest::newRow("8/9 for 1/9 + 7/9") << 7 << 9 << 8 << 9 << "8" << "9" << "Anna";
-  QTest::newRow("5/15 where 1/3 is expected") << 1 << 6 << 1 << 3 << "5" << "15" << "Bruno";
-  QTest::newRow("the whole 2, denominator left empty") << 1 << 1 << 2 << 1 << "2" << "" << "Carla";
-  QTest::newRow("2/10: denominators added") << 1 << 5 << 2 << 5 << "2" << "10" << "Dario";
-  QTest::newRow("3/4 typed in the numerator") << 1 << 5 << 2 << 5 << "3/4" << "5" << "Elena";
-  QTest::newRow("a name that looks like a formula") << 1 << 5 << 2 << 5 << "2" << "5" << "=1+1";
-  QTest::newRow("a name with a semicolon and quotes") << 1 << 5 << 2 << 5 << "2" << "5" << "Nicolò \"Nico\"; 4B";
+  QTest::newRow("8/9 for 1/9 + 7/9") << 7 << 9 << 8 << 9 << "8" << "9" << "Anna" << "gara 10";
+  QTest::newRow("5/15 where 1/3 is expected") << 1 << 6 << 1 << 3 << "5" << "15" << "Bruno" << "gara 15";
+  QTest::newRow("the whole 2, denominator left empty") << 1 << 1 << 2 << 1 << "2" << "" << "Carla" << "gara 20";
+  QTest::newRow("2/10: denominators added") << 1 << 5 << 2 << 5 << "2" << "10" << "Dario" << "allenamento";
+  QTest::newRow("3/4 typed in the numerator") << 1 << 5 << 2 << 5 << "3/4" << "5" << "Elena" << "gara 10";
+  QTest::newRow("a name that looks like a formula") << 1 << 5 << 2 << 5 << "2" << "5" << "=1+1" << "gara 10";
+  QTest::newRow("a name with a semicolon and quotes")
+      << 1 << 5 << 2 << 5 << "2" << "5" << "Nicolò \"Nico\"; 4B" << "gara 10";
 }
 
 // The line the helper appends for a request is the line the game would
@@ -130,6 +145,8 @@ void TestHelperRequest::theHelpersLineIsTheGamesLine() {
   QFETCH(QString, numerator);
   QFETCH(QString, denominator);
   QFETCH(QString, pupil);
+  QFETCH(QString, mode);
+  const GameMode gameMode = *ModeFromText(mode.toStdString());
   const JudgeInput input =
       quorveno::testing::TypedAnswer(numerator, denominator, expectedNumerator, expectedDenominator);
   quorveno::testing::ScriptedRandom random;
@@ -138,10 +155,11 @@ void TestHelperRequest::theHelpersLineIsTheGamesLine() {
       Judge(input, random)};
   const LocalTime judgedAt{2026, 12, 7, 9, 31, 5};
   const LocalTime startedAt{2026, 12, 7, 9, 30, 0};
-  const std::string gamesLine = RegisterLineText(MakeRegisterLine(answer, pupil.toStdString(), judgedAt, startedAt));
+  const std::string gamesLine =
+      RegisterLineText(MakeRegisterLine(answer, pupil.toStdString(), judgedAt, startedAt, gameMode));
 
   const LineRequest request{judgedAt, startedAt, answer.problem, answer.judgement.verdict,
-                            answer.judgement.numerator, answer.judgement.denominator, pupil.toStdString()};
+                            answer.judgement.numerator, answer.judgement.denominator, pupil.toStdString(), gameMode};
   const auto read = ReadHelperRequest(HelperRequestText(request));
   QVERIFY(read && std::holds_alternative<LineRequest>(*read));
   const LineRequest& received = std::get<LineRequest>(*read);

@@ -81,9 +81,9 @@ void TestRegisterLine::aJudgedAnswerMakesTheLineFields() {
 
   const RegisterLine line =
       MakeRegisterLine(Judged(c, d, expectedNumerator, expectedDenominator, numerator, denominator), "Anna",
-                       kJudgedAt, kStartedAt);
+                       kJudgedAt, kStartedAt, GameMode::Competition(15));
   QCOMPARE(Bytes(RegisterLineText(line)),
-           "2026-12-07;09:31:05;Anna;2026-12-07 09:30:00;" + fields.toUtf8() + "\r\n");
+           "2026-12-07;09:31:05;Anna;2026-12-07 09:30:00;" + fields.toUtf8() + ";gara 15\r\n");
 }
 
 void TestRegisterLine::namesAreWrittenAsSpreadsheetsReadThemAndReadBack_data() {
@@ -113,14 +113,16 @@ void TestRegisterLine::namesAreWrittenAsSpreadsheetsReadThemAndReadBack() {
   QFETCH(QByteArray, field);
 
   const RegisterLine line = MakeRegisterLine(Judged(7, 9, 8, 9, QStringLiteral("8"), QStringLiteral("9")),
-                                             name.toStdString(), kJudgedAt, kStartedAt);
+                                             name.toStdString(), kJudgedAt, kStartedAt, GameMode::Practice());
   const std::string text = RegisterLineText(line);
-  QCOMPARE(Bytes(text), "2026-12-07;09:31:05;" + field + ";2026-12-07 09:30:00;1/9 + 7/9;8/9;giusto;8/9;\r\n");
+  QCOMPARE(Bytes(text),
+           "2026-12-07;09:31:05;" + field + ";2026-12-07 09:30:00;1/9 + 7/9;8/9;giusto;8/9;;allenamento\r\n");
 
   const RegisterReading reading = ReadRegister(RegisterHeaderText() + text);
   QCOMPARE(reading.unreadLines, std::size_t{0});
   QCOMPARE(reading.lines.size(), std::size_t{1});
   QCOMPARE(QString::fromStdString(reading.lines[0].pupil), name);
+  QCOMPARE(reading.lines[0].mode, std::string("allenamento"));
 }
 
 QTEST_MAIN(TestRegisterLine)

@@ -132,7 +132,7 @@ ask_helper() {
 }
 
 # 1. What a pupil could do by hand: the register cannot even be found.
-printf '\xEF\xBB\xBFdata;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n' >"$register"
+printf '\xEF\xBB\xBFdata;ora;alunno;gara;problema;risposta;esito;soluzione;errore;modalit\xC3\xA0\r\n' >"$register"
 before=$(folder_state)
 refused=0
 for command in "cat $register" "stat $register" "ls $dir/registro" "ls $dir/.richieste" \
@@ -170,7 +170,7 @@ grep -q '^record shown: "1" by "Primo"$' "$work/transcript-$second_pupil" ||
   fail "the second pupil did not see the first pupil's record"
 expect_record 2 Seconda
 [ "$(grep -c ';Primo;' "$register")" -eq 1 ] || fail "the register should hold one line of Primo"
-[ "$(grep -c ';Seconda;.*;giusto;' "$register")" -eq 2 ] || fail "the register should hold two right answers of Seconda"
+[ "$(grep -c ';Seconda;.*;giusto;.*;gara 10.$' "$register")" -eq 2 ] || fail "the register should hold two right answers of Seconda"
 [ ! -s "$dir/.frsosem.journal" ] || fail "the journal was left full"
 expect_layout
 ok "two pupils played: the record went 1 Primo, then 2 Seconda (while the first held locks on both record files), and the register got their 3 lines, through the helper"
@@ -239,9 +239,10 @@ expect_refused() {
 }
 expect_refused "a malformed score" 'record\n12a\nAnna\n'
 expect_refused "a name with a line feed and a fourth line" 'record\n999\nAnna\nrecord\n'
-expect_refused "a register line with CR in the name" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAn\rna\n'
-expect_refused "a register line with a zero denominator" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 0 3 0\ngiusto\n3\n0\nAnna\n'
-expect_refused "a register line for a problem the game never poses" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1000 2 5 1002 5\ngiusto\n1002\n5\nAnna\n'
+expect_refused "a register line with CR in the name" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAn\rna\ngara 10\n'
+expect_refused "a register line with a zero denominator" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 0 3 0\ngiusto\n3\n0\nAnna\ngara 10\n'
+expect_refused "a register line for a problem the game never poses" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1000 2 5 1002 5\ngiusto\n1002\n5\nAnna\ngara 10\n'
+expect_refused "a register line of a competition the game never holds" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\ngara 25\n'
 huge_state=$(folder_state)
 status=0
 head -c 100000000 /dev/zero | tr '\0' '9' | (as_pupil "$first_pupil" "$helper") >/dev/null 2>&1 || status=$?
@@ -250,7 +251,7 @@ ok "a request of 100 MB: refused, nothing written"
 
 # A register grown past any class's (sparse: it takes no room).
 size=$(stat -c %s "$register") && truncate -s 1G "$register"
-status=$(ask_helper "$first_pupil" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n')
+status=$(ask_helper "$first_pupil" 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\ngara 10\n')
 [ "$status" = 1 ] && [ "$(stat -c %s "$register")" = $((1 << 30)) ] || fail "a register of 1 GiB: ended $status"
 truncate -s "$size" "$register"
 ok "a register of 1 GiB: no line added ($(cat "$work/answer"))"
@@ -263,7 +264,16 @@ ok "a register of 1 GiB: no line added ($(cat "$work/answer"))"
 # without one, and nothing written.
 limited_answer() {
   status=0
-  printf '%b' 'riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n' |
+  printf '%b' 'riga
+2026-12-07 09:31:05
+2026-12-07 09:30:00
+1 2 5 3 5
+giusto
+3
+5
+Anna
+gara 10
+' |
     (as_pupil "$first_pupil" $(case "$1" in --idle) echo chrt --idle 0 ;; --nice) echo nice -n 19 ;;
                                  *) echo prlimit "$1" ;; esac) "$helper") >"$work/answer" ||
     status=$?
@@ -328,7 +338,7 @@ ok "interrupt, quit and stop typed in the pupil's terminal: ignored, the request
 # A file the writer's account may write, which a link must not reach.
 install -o "$writer" -g games -m 0660 /dev/null "$work/other-game-scores"
 chmod 0755 "$work"
-line_request='riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\n'
+line_request='riga\n2026-12-07 09:31:05\n2026-12-07 09:30:00\n1 2 5 3 5\ngiusto\n3\n5\nAnna\ngara 10\n'
 for victim in registro/registro.csv frsosem1.txt; do
   mv "$dir/$victim" "$work/kept"
   ln -s "$work/other-game-scores" "$dir/$victim"

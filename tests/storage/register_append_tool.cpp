@@ -15,8 +15,8 @@
 int main(int argc, char* argv[]) {
   if (argc != 4) return 2;
   const QString path = QString::fromLocal8Bit(argv[1]);
-  quorveno::RegisterLine line{"2026-12-07", "10:00:00", argv[2], "2026-12-07 09:30:00", "1/5 + 1/5",
-                              "2/5",        "giusto",   "2/5",   ""};
+  quorveno::RegisterLine line{"2026-12-07", "10:00:00", argv[2],  "2026-12-07 09:30:00", "1/5 + 1/5", "2/5", "giusto",
+                              "2/5",        "",         "gara 10"};
   const int count = std::atoi(argv[3]);
   for (int i = 0; i < count; ++i) {
     line.answer = std::to_string(i) + "/5";

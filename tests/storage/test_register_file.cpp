@@ -20,10 +20,12 @@ using namespace quorveno::testing;
 
 namespace {
 
-const QByteArray kHeader = "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore\r\n";
-const QByteArray kLine = "2026-12-07;09:31:05;Nicol\xC3\xB2;2026-12-07 09:30:00;1/9 + 7/9;8/9;giusto;8/9;\r\n";
+const QByteArray kHeader =
+    "\xEF\xBB\xBF" "data;ora;alunno;gara;problema;risposta;esito;soluzione;errore;modalit\xC3\xA0\r\n";
+const QByteArray kLine =
+    "2026-12-07;09:31:05;Nicol\xC3\xB2;2026-12-07 09:30:00;1/9 + 7/9;8/9;giusto;8/9;;gara 10\r\n";
 const QByteArray kOtherLine = "2026-12-07;09:31:25;Anna;2026-12-07 09:30:00;1/5 + 1/5;2/10;sbagliato;2/5;"
-                              "denominatori sommati\r\n";
+                              "denominatori sommati;allenamento\r\n";
 
 RegisterReading Read(const QByteArray& bytes) {
   return ReadRegister(std::string_view(bytes.constData(), bytes.size()));

@@ -20,7 +20,8 @@ Q_DECLARE_METATYPE(RegisterRights)
 // A record folder after any load or save: the lock file stays.
 static const QStringList kRecordFolder{"frsosem.lck", "frsosem.txt", "frsosem1.txt"};
 static const QByteArray kHeader = QByteArray::fromStdString(RegisterHeaderText());
-static const QByteArray kLine = "2026-12-07;10:00:00;Ada;2026-12-07 09:30:00;1/5 + 1/5;2/5;giusto;2/5;\r\n";
+static const QByteArray kLine =
+    "2026-12-07;10:00:00;Ada;2026-12-07 09:30:00;1/5 + 1/5;2/5;giusto;2/5;;gara 10\r\n";
 
 static QString Beside(const char* program) { return QCoreApplication::applicationDirPath() + '/' + program; }
 
