@@ -19,6 +19,8 @@
 using namespace quorveno;
 using namespace quorveno::testing;
 
+Q_DECLARE_METATYPE(quorveno::GameMode)
+
 namespace {
 
 QStringList RegisterMessages(const ScriptedDialogs& dialogs) {
@@ -41,6 +43,8 @@ class TestRegisterListener : public QObject {
 
  private Q_SLOTS:
   void eachFirstJudgementAppendsOneLine();
+  void eachLineNamesItsGamesMode_data();
+  void eachLineNamesItsGamesMode();
   void aRegisterThatCannotBeWrittenIsToldOncePerCompetition_data();
   void aRegisterThatCannotBeWrittenIsToldOncePerCompetition();
   void theWindowNeverWaitsForTheRegister_data();
@@ -74,6 +78,29 @@ void TestRegisterListener::eachFirstJudgementAppendsOneLine() {
            "gara 10\r\n"
            "2026-12-07;09:31:25;Nicol\xC3\xB2;2026-12-07 09:30:00;1/1 + 1/1;2;giusto;2;;gara 10\r\n");
   QCOMPARE(RegisterMessages(harness.dialogs), QStringList());
+}
+
+void TestRegisterListener::eachLineNamesItsGamesMode_data() {
+  QTest::addColumn<GameMode>("mode");
+  QTest::addColumn<QByteArray>("lineEnd");
+  QTest::newRow("the record's competition") << GameMode{} << QByteArray(";gara 10\r\n");
+  QTest::newRow("a longer competition") << GameMode::Competition(20) << QByteArray(";gara 20\r\n");
+  QTest::newRow("a practice") << GameMode::Practice() << QByteArray(";allenamento\r\n");
+}
+
+void TestRegisterListener::eachLineNamesItsGamesMode() {
+  QFETCH(GameMode, mode);
+  QFETCH(QByteArray, lineEnd);
+
+  CompetitionHarness harness({}, mode);
+  const QString path = RegisterPath(harness.recordDirectory());
+  QVERIFY(WriteBytes(path, QByteArray()));
+  KeptRegister kept(harness);
+  harness.QueueProblem(7, 9);
+  harness.Start();
+  harness.Answer(QStringLiteral("8"), QStringLiteral("9"));
+  QCOMPARE(kept.listener.Finish(), std::nullopt);
+  QVERIFY2(ReadBytes(path).endsWith(";giusto;8/9;" + lineEnd), ReadBytes(path).constData());
 }
 
 void TestRegisterListener::aRegisterThatCannotBeWrittenIsToldOncePerCompetition_data() {
