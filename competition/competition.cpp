@@ -5,6 +5,7 @@
 #include "competition/commands.h"
 #include "competition/speaking_keys.h"
 #include "competition/startup.h"
+#include "core/italian_words.h"
 #include "core/judging.h"
 #include "core/number_text.h"
 
@@ -115,7 +116,7 @@ void Competition::AskTimeLeft() {
   if (phase_ == Phase::Ended) return;
   if (mode_.timed()) {
     Q_EMIT events_.timeLeftAsked(clock_.secondsLeft);
-    Q_EMIT timeLeftShown(TimeLeftMessage(clock_.secondsLeft));
+    Q_EMIT timeLeftShown(QString::fromStdString(TimeLeftShortText(clock_.secondsLeft)));
   } else {
     Q_EMIT events_.noTimeLimitAsked();
     Q_EMIT timeLeftShown(kNoTimeLimitMessage);

@@ -1,7 +1,5 @@
 #include "competition/countdown_clock.h"
 
-#include <QStringList>
-
 namespace quorveno {
 namespace {
 
@@ -43,17 +41,6 @@ QString ClockText(const ClockFields& clock) {
 }
 
 bool IsTimeWarning(long secondsLeft) { return secondsLeft == 300 || secondsLeft == 60 || secondsLeft == 10; }
-
-QString TimeLeftMessage(long secondsLeft) {
-  if (secondsLeft < 1) return kTimeUpMessage;
-  const long minutes = secondsLeft / 60;
-  const long seconds = secondsLeft % 60;
-  QStringList amounts;
-  if (minutes > 0) amounts << QStringLiteral("%1 min").arg(minutes);
-  if (seconds > 0) amounts << QStringLiteral("%1 s").arg(seconds);
-  const bool firstIsOne = (minutes > 0 ? minutes : seconds) == 1;
-  return (firstIsOne ? QStringLiteral("Manca ") : QStringLiteral("Mancano ")) + amounts.join(QStringLiteral(" e "));
-}
 
 QString TimeLeftText(const ClockFields& clock) {
   const long seconds = clock.secondsLeft > 0 ? clock.secondsLeft : 0;

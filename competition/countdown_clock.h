@@ -41,11 +41,6 @@ bool IsTimeWarning(long secondsLeft);
 // The time left, in the clock format, for the title of the minimised window.
 QString TimeLeftText(const ClockFields& clock);
 
-// The time left as the message line shows it when the pupil asks, short
-// enough for the line: "Mancano 7 min e 12 s", "Manca 1 min", "Mancano 45 s";
-// nothing left, or less, is "Tempo scaduto".
-QString TimeLeftMessage(long secondsLeft);
-
 // The message line's answer in a practice.
 inline const QString kNoTimeLimitMessage = QStringLiteral("Senza limite di tempo");
 

@@ -179,18 +179,33 @@ std::string Amount(long count, std::string_view singular, std::string_view plura
   return count == 1 ? "un " + std::string(singular) : NumberWords(count) + " " + std::string(plural);
 }
 
-}  // namespace
-
-std::string TimeLeftWords(long secondsLeft) {
+// The minutes and seconds left, each written by `minutesText` and
+// `secondsText`, joined by " e ", after a verb that agrees with the first.
+template <typename MinutesText, typename SecondsText>
+std::string TimeLeftSentence(long secondsLeft, MinutesText minutesText, SecondsText secondsText) {
   if (secondsLeft < 1) return "Tempo scaduto";
   const long minutes = secondsLeft / 60;
   const long seconds = secondsLeft % 60;
   std::string amounts;
-  if (minutes > 0) amounts = Amount(minutes, "minuto", "minuti");
+  if (minutes > 0) amounts = minutesText(minutes);
   if (minutes > 0 && seconds > 0) amounts += " e ";
-  if (seconds > 0) amounts += Amount(seconds, "secondo", "secondi");
+  if (seconds > 0) amounts += secondsText(seconds);
   const bool firstIsOne = (minutes > 0 ? minutes : seconds) == 1;
   return (firstIsOne ? "Manca " : "Mancano ") + amounts;
+}
+
+}  // namespace
+
+std::string TimeLeftWords(long secondsLeft) {
+  return TimeLeftSentence(
+      secondsLeft, [](long minutes) { return Amount(minutes, "minuto", "minuti"); },
+      [](long seconds) { return Amount(seconds, "secondo", "secondi"); });
+}
+
+std::string TimeLeftShortText(long secondsLeft) {
+  return TimeLeftSentence(
+      secondsLeft, [](long minutes) { return std::to_string(minutes) + " min"; },
+      [](long seconds) { return std::to_string(seconds) + " s"; });
 }
 
 std::string JudgementWords(const JudgedAnswer& answer) {

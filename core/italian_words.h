@@ -42,6 +42,10 @@ std::string VerdictWords(const JudgedAnswer& answer);
 // Nothing left, or less, is "Tempo scaduto".
 std::string TimeLeftWords(long secondsLeft);
 
+// The same in figures, short enough for the window's message line:
+// "Mancano 7 min e 12 s", "Manca 1 min", "Mancano 45 s", "Tempo scaduto".
+std::string TimeLeftShortText(long secondsLeft);
+
 // What the time key says in a practice.
 inline constexpr std::string_view kNoTimeLimitWords = "In allenamento non c'è limite di tempo";
 

@@ -36,7 +36,7 @@ RegisterWriter::RegisterWriter(RecordFolder& folder) : queue_(std::make_unique<Q
   queue_->thread = std::thread([this] { Run(); });
 }
 
-RegisterWriter::~RegisterWriter() { Finish(std::chrono::milliseconds{0}); }
+RegisterWriter::~RegisterWriter() { Stop(std::chrono::milliseconds{0}); }
 
 std::uint64_t RegisterWriter::Append(const RegisterEntry& entry) {
   std::lock_guard lock(queue_->mutex);
@@ -45,7 +45,7 @@ std::uint64_t RegisterWriter::Append(const RegisterEntry& entry) {
   return queue_->lastNumber;
 }
 
-std::vector<QByteArray> RegisterWriter::Finish(std::chrono::milliseconds patience) {
+void RegisterWriter::Stop(std::chrono::milliseconds patience) {
   Queue& queue = *queue_;
   {
     std::unique_lock lock(queue.mutex);
@@ -54,6 +54,11 @@ std::vector<QByteArray> RegisterWriter::Finish(std::chrono::milliseconds patienc
     queue.changed.notify_all();
   }
   if (queue.thread.joinable()) queue.thread.join();
+}
+
+std::vector<QByteArray> RegisterWriter::Finish(std::chrono::milliseconds patience) {
+  Stop(patience);
+  Queue& queue = *queue_;
   // The lines are built only now, for the few that were never written: the
   // helper's way builds each written line on its side.
   std::vector<QByteArray> unwritten;

@@ -50,6 +50,8 @@ class RegisterWriter final : public QObject {
   void failed(std::uint64_t line, const QString& path, const QString& reason);
 
  private:
+  // Waits up to `patience` for the queue, then stops the thread.
+  void Stop(std::chrono::milliseconds patience);
   // The queue, and the thread that empties it.
   struct Queue;
 

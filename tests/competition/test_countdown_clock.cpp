@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "competition/countdown_clock.h"
+#include "core/italian_words.h"
 
 using namespace quorveno;
 
@@ -111,7 +112,7 @@ void TestCountdownClock::timeLeftForTheTitleAndTheMessageLine() {
   QFETCH(QString, title);
   QFETCH(QString, message);
   QCOMPARE(TimeLeftText(Fields(0, 0, 0, secondsLeft)), title);
-  QCOMPARE(TimeLeftMessage(secondsLeft), message);
+  QCOMPARE(QString::fromStdString(TimeLeftShortText(secondsLeft)), message);
 }
 
 QTEST_APPLESS_MAIN(TestCountdownClock)
