@@ -9,7 +9,11 @@ Checks that every problem, every verdict with its counters, the time, the
 exit question and the record were said. Prints what Orca said, with the keys
 pressed; exits non-zero with the reason at the first thing that is missing.
 
-Usage: orca_pupil.py SPEECH_DISPATCHER_LOG GAME_PID
+With "allenamento", the game is a practice: its own instruction and its
+caption are said, one problem is solved, the time asked is no limit at all,
+and the pupil leaves without a record box.
+
+Usage: orca_pupil.py SPEECH_DISPATCHER_LOG GAME_PID [allenamento UTTERANCES_BEFORE]
 """
 
 import html
@@ -36,6 +40,7 @@ QUESTION = re.compile(r"Quanto fa (.+) più (.+)\?")
 VERDICT = re.compile(r"(Esatto!.*?|Sbagliato, il risultato è .*?)[.!]? Risposte esatte: (\d+), risposte errate: (\d+), "
                      r"risposte totali: (\d+)\.")
 TIME_LEFT = re.compile(r"Manca(no)? (\w+) (minut|second)")
+NO_TIME_LIMIT = re.compile(r"In allenamento non c'è limite di tempo")
 
 
 class Orca:
@@ -107,22 +112,26 @@ def solve(question):
     return total.numerator, total.denominator
 
 
-def start_up(pupil, orca):
-    since, _ = orca.wait_for("the name box", r"chiami", 0)
+def start_up(pupil, orca, since, practice):
+    since, _ = orca.wait_for("the name box", r"chiami", since)
     pupil.type("Anna")
     since = pupil.press("Return")
     # The greeting and the rules, each in a box that Orca reads, ending with
-    # its OK button.
-    for box in range(6):
+    # its OK button; a practice says what it is in one more.
+    for box in range(7 if practice else 6):
+        if practice and box == 5:
+            since, _ = orca.wait_for("the practice's instruction", r"Questo è un allenamento", since)
         since, _ = orca.wait_for(f"the OK button of start-up box {box + 1}", r"^OK", since)
         since = pupil.press("Return")
+    if practice:
+        since, _ = orca.wait_for("the practice's caption", r"Allenamento: senza tempo", since)
     return since
 
 
-def play(pupil, orca, since):
+def play(pupil, orca, since, problems=PROBLEMS, time_left=TIME_LEFT):
     right = wrong = 0
     since, question = orca.wait_for("the first problem", QUESTION, since)
-    for problem in range(1, PROBLEMS + 1):
+    for problem in range(1, problems + 1):
         numerator, denominator = solve(question)
         if problem in WRONG_ON_PURPOSE:
             numerator += 1
@@ -140,10 +149,10 @@ def play(pupil, orca, since):
         if counters != (right, wrong, right + wrong) or verdict.group(1).startswith("Esatto") != (
                 problem not in WRONG_ON_PURPOSE):
             raise Fault(f"problem {problem} answered {numerator}/{denominator} got {verdict.group(0)!r}")
-        if problem == 5:
+        if problem == min(5, problems):
             since = pupil.press("F6")
-            since, _ = orca.wait_for("the time left", TIME_LEFT, since)
-        if problem == PROBLEMS:
+            since, _ = orca.wait_for("the time left", time_left, since)
+        if problem == problems:
             break
         # The next problem must be said before anything is typed. (Alt+N is
         # left to the window's own tests: with Orca running, it sometimes
@@ -153,31 +162,37 @@ def play(pupil, orca, since):
     return since, right
 
 
-def leave(pupil, orca, since, game_pid):
+def leave(pupil, orca, since, game_pid, practice):
     since = pupil.press("alt+x")
     since, _ = orca.wait_for("the exit question", r"Vuoi veramente lasciarmi", since)
     since = pupil.press("alt+s")
-    since, _ = orca.wait_for("the new record", r"registrato il tuo record", since)
-    pupil.press("Return")
+    if not practice:
+        since, _ = orca.wait_for("the new record", r"registrato il tuo record", since)
+        pupil.press("Return")
     deadline = time.monotonic() + STEP_SECONDS
     while alive(game_pid):
         if time.monotonic() > deadline:
-            raise Fault("the game did not end after the record box")
+            raise Fault("the game did not end after the exit question")
         time.sleep(0.05)
 
 
 def main():
     orca = Orca(sys.argv[1])
     pupil = Pupil(orca)
+    practice = sys.argv[3:4] == ["allenamento"]
+    first = int(sys.argv[4]) if practice else 0
     try:
-        since = start_up(pupil, orca)
-        since, right = play(pupil, orca, since)
-        leave(pupil, orca, since, int(sys.argv[2]))
+        since = start_up(pupil, orca, first, practice)
+        if practice:
+            since, right = play(pupil, orca, since, problems=1, time_left=NO_TIME_LIMIT)
+        else:
+            since, right = play(pupil, orca, since)
+        leave(pupil, orca, since, int(sys.argv[2]), practice)
     except Fault as fault:
         say(f"FAIL: {fault}")
         return 1
-    say(f"{PROBLEMS} problems played, {right} right, by ear. Orca said, in order:")
-    for utterance in orca.said():
+    say(f"{'A practice' if practice else 'A competition'} played, {right} right, by ear. Orca said, in order:")
+    for utterance in orca.said()[first:]:
         say(f"  | {utterance}")
     return 0
 

@@ -1,6 +1,6 @@
 #!/bin/sh
 # A blind pupil plays a whole competition of the real game with Orca, the
-# screen reader of Debian's desktops. Orca speaks through speech-dispatcher,
+# screen reader of Debian's desktops, then a practice. Orca speaks through speech-dispatcher,
 # whose espeak-ng voice plays into libao's null output and whose log keeps
 # every sentence Orca sent; the pupil's script reads that log, answers what
 # it hears and presses keys as a pupil would.
@@ -54,12 +54,19 @@ wait_until 60 grep -q "Queueing message" "$spoken"
 ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0:malloc_context_size=6"
 LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/qt_accessibility_leaks.supp"
 export ASAN_OPTIONS LSAN_OPTIONS
+# A competition, then a practice, which the pupil hears from what Orca says
+# after the practice was started.
+play() {
+  status=0
+  timeout --kill-after=5 "$time_limit" /usr/bin/python3 "$pupil" "$spoken" "$game_pid" "$@" || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "FAIL: the pupil's script ended with status $status" >&2
+    exit "$status"
+  fi
+  check_game_log
+}
 start_game "$game"
-
-status=0
-timeout --kill-after=5 "$time_limit" /usr/bin/python3 "$pupil" "$spoken" "$game_pid" || status=$?
-if [ "$status" -ne 0 ]; then
-  echo "FAIL: the pupil's script ended with status $status" >&2
-  exit "$status"
-fi
-check_game_log
+play
+said=$(grep -o "Queueing message |" "$spoken" | wc -l)
+start_game "$game" --allenamento
+play allenamento "$said"
