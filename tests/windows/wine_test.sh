@@ -19,13 +19,53 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorveno
 keys=$scratch/keys.log
 keep_log "$keys"
 
+# The prefix's processes, by the prefix their environment names: Wine's
+# services (winedevice.exe and the like) can outlive a server merely stopped.
+prefix_processes() {
+  for environ in /proc/[0-9]*/environ; do
+    if tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      pid=${environ#/proc/}
+      echo "${pid%/environ}"
+    fi
+  done
+}
+no_prefix_process() { [ -z "$(prefix_processes)" ]; }
+# On the way out, passed or failed: the server ends every program of the
+# prefix, the desktop's services stop, and a process of the prefix still
+# there fails the test and is killed.
+stop_wine_then_all() {
+  status=$?
+  timeout 20 wineserver -k >/dev/null 2>&1 || true
+  stop_all "$status"
+  left=""
+  for _ in $(seq 100); do
+    left=$(prefix_processes)
+    [ -n "$left" ] || return 0
+    sleep 0.1
+  done
+  echo "FAIL: processes of the test's Wine prefix still running:" >&2
+  for pid in $left; do tr '\0' ' ' <"/proc/$pid/cmdline" >&2 2>/dev/null; echo >&2; done
+  kill -9 $left 2>/dev/null || true
+  exit 1
+}
+trap stop_wine_then_all EXIT
+
 start_x_server
 start_window_manager
-# The prefix's server, stopped with the rest: every Windows program of the
-# prefix ends with it.
 wineserver --foreground --persistent &
 started $!
 wine wineboot --init >/dev/null 2>&1
+
+echo "A silent installation whose access lists fail says so"
+# Windows looks for a program in the folder of the one starting it first.
+mkdir "$scratch/failing-icacls"
+cp "$build"/quorveno-*-setup.exe "$scratch/failing-icacls/"
+echo 'int main(void) { return 5; }' | x86_64-w64-mingw32-gcc-posix -x c -o "$scratch/failing-icacls/icacls.exe" -
+status=0
+wine "$scratch"/failing-icacls/quorveno-*-setup.exe /S >/dev/null 2>&1 || status=$?
+[ "$status" -ne 0 ] || fail "the installer reported success with no access list set"
+iconv -f UTF-16 -t UTF-8 "$program_dir/installazione.log" 2>/dev/null | grep -q 'frsosem.lck.*: 5' ||
+  fail "the installation's log does not name the access list that failed"
 
 echo "Silent installation with the register"
 wine "$build"/quorveno-*-setup.exe /S /REGISTRO >/dev/null 2>&1 || fail "the installer ended with status $?"

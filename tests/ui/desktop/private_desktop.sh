@@ -7,8 +7,10 @@
 scratch=$(mktemp -d)
 pids=""
 logs=""
+# stop_all [STATUS]: STATUS, or the status the script ends with, decides
+# whether the logs are shown.
 stop_all() {
-  status=$?
+  status=${1:-$?}
   for pid in $pids; do kill "$pid" 2>/dev/null || true; done
   for pid in $pids; do wait "$pid" 2>/dev/null || true; done
   if [ "$status" -ne 0 ]; then show_logs; fi
