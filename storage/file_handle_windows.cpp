@@ -101,10 +101,12 @@ DWORD Handle::LockWhole(LockMode mode, const QDeadlineTimer& deadline) {
   return error;
 }
 
-std::variant<Handle, DWORD> Open(const QString& path, DWORD access, DWORD disposition) {
-  const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
-  Handle handle(::CreateFileW(native.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+std::wstring NativePath(const QString& path) { return QDir::toNativeSeparators(path).toStdWString(); }
+
+std::variant<Handle, DWORD> Open(const QString& path, DWORD access, DWORD disposition, DWORD flags) {
+  Handle handle(::CreateFileW(NativePath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | flags,
+                              nullptr));
   if (handle.get() == INVALID_HANDLE_VALUE) return ::GetLastError();
   // Only reparse points that name another file (links, junctions) are
   // refused, not those of a file kept in the cloud or deduplicated.

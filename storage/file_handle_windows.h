@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QString>
 
+#include <string>
 #include <variant>
 
 #include "storage/file_failure.h"
@@ -54,7 +55,11 @@ class Handle {
 // the teacher may move the register while a copy has it open. Never through
 // a link: a link in the file's place is opened as itself and refused with
 // ERROR_CANT_RESOLVE_FILENAME, so nothing is created or written where it
-// points. The handle, or the system's error.
-std::variant<Handle, DWORD> Open(const QString& path, DWORD access, DWORD disposition);
+// points. `flags` adds to the opening's flags (FILE_FLAG_DELETE_ON_CLOSE, say).
+// The handle, or the system's error.
+std::variant<Handle, DWORD> Open(const QString& path, DWORD access, DWORD disposition, DWORD flags = 0);
+
+// The native form of a path, for the system's wide-character functions.
+std::wstring NativePath(const QString& path);
 
 }  // namespace quorveno::windows_file

@@ -1,90 +1,102 @@
 #include <windows.h>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
-#include <cerrno>
-#include <string>
+#include <algorithm>
 #include <utility>
 
 #include "storage/file_handle_windows.h"
 #include "storage/file_kind.h"
-#include "storage/file_reason.h"
 #include "storage/lock_wait.h"
 #include "storage/record_file.h"
 #include "storage/record_file_ops.h"
 
-// Windows has no flock and no O_NOFOLLOW; Qt's files give most of what is
-// needed, and LockFileEx on a lock file beside the two record files guards
-// the record.
+// Windows has no flock and no O_NOFOLLOW: the record files are opened with
+// CreateFileW as the register is, never through a link, and LockFileEx on a
+// lock file beside the two record files guards the record.
 namespace quorveno {
 namespace {
 
-QString ReasonForFileError(QFileDevice::FileError error) {
-  switch (error) {
-    case QFileDevice::PermissionsError:
-      return ReasonForErrno(EACCES);
-    case QFileDevice::ResourceError:
-      return QStringLiteral("disco pieno o risorse esaurite");
-    case QFileDevice::ReadError:
-      return QStringLiteral("errore di lettura");
-    case QFileDevice::WriteError:
-      return QStringLiteral("errore di scrittura");
-    default:
-      return QStringLiteral("il file non si può aprire");
+// A folder or a device in a record file's place is refused for what it is;
+// every other error is worded as the register's are.
+FileFailure OpenFailure(const QString& path, DWORD error) {
+  if (error == ERROR_ACCESS_DENIED) {
+    if (auto refused = RefusedKind(path, true)) return *refused;
   }
+  return windows_file::Failure(path, error);
 }
 
-FileFailure Failure(const QString& path, const QFileDevice& file) {
-  return {path, ReasonForFileError(file.error())};
-}
+FileFailure LastFailure(const QString& path) { return windows_file::Failure(path, ::GetLastError()); }
 
-// Links and shortcuts in place of a record file are refused, as is anything
-// that is not a plain file.
-std::optional<FileFailure> KindFailure(const QString& path) { return RefusedKind(path, true); }
+bool SeekToStart(HANDLE file) { return ::SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN); }
+
+struct NewFile {
+  QString path;
+  windows_file::Handle handle;
+};
+
+// A file made new, hidden by its leading dot and named ".STEM.XXXXXXXX"
+// with a name no other file has in `directory`.
+std::variant<NewFile, DWORD> CreateHiddenFile(const QString& directory, const QString& stem, DWORD access,
+                                              DWORD flags = 0) {
+  DWORD error = ERROR_FILE_EXISTS;
+  for (int attempt = 0; attempt < 100 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS); ++attempt) {
+    const QString name = QStringLiteral(".%1.%2").arg(stem).arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                                 QLatin1Char('0'));
+    const QString path = QDir(directory).filePath(name);
+    auto opened = windows_file::Open(path, access, CREATE_NEW, flags);
+    if (auto* handle = std::get_if<windows_file::Handle>(&opened)) return NewFile{path, std::move(*handle)};
+    error = std::get<DWORD>(opened);
+  }
+  return error;
+}
 
 }  // namespace
 
 namespace file_ops {
 
 std::optional<FileFailure> EnsureRecordFile(const QString& path, bool mayCreate) {
-  if (auto failure = KindFailure(path)) return failure;
-  if (QFileInfo::exists(path)) return std::nullopt;
-  if (!mayCreate) return FileFailure{path, ReasonForErrno(ENOENT)};
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !QFileInfo::exists(path)) {
-    return Failure(path, file);
-  }
+  auto opened = windows_file::Open(path, GENERIC_READ, mayCreate ? OPEN_ALWAYS : OPEN_EXISTING);
+  if (const DWORD* error = std::get_if<DWORD>(&opened)) return OpenFailure(path, *error);
   return std::nullopt;
 }
 
 struct OpenFile::Handle {
-  explicit Handle(const QString& path) : file(path) {}
-  QFile file;
+  QString path;
+  windows_file::Handle file;
 };
 
 std::variant<OpenFile, FileFailure> OpenFile::Open(const QString& path, bool writable) {
-  if (auto failure = KindFailure(path)) return *failure;
-  auto handle = std::make_shared<Handle>(path);
-  const QIODevice::OpenMode mode = writable ? QIODevice::ReadWrite : QIODevice::ReadOnly;
-  if (!handle->file.open(mode | QIODevice::ExistingOnly)) return Failure(path, handle->file);
-  return OpenFile(std::move(handle));
+  auto opened = windows_file::Open(path, GENERIC_READ | (writable ? GENERIC_WRITE : 0), OPEN_EXISTING);
+  if (const DWORD* error = std::get_if<DWORD>(&opened)) return OpenFailure(path, *error);
+  return OpenFile(std::make_shared<Handle>(Handle{path, std::move(std::get<windows_file::Handle>(opened))}));
 }
 
 std::variant<QByteArray, FileFailure> OpenFile::Read(qsizetype cap) const {
-  QFile& file = handle_->file;
-  if (!file.seek(0)) return Failure(file.fileName(), file);
-  const QByteArray bytes = file.read(cap);
-  if (file.error() != QFileDevice::NoError) return Failure(file.fileName(), file);
+  const HANDLE file = handle_->file.get();
+  if (!SeekToStart(file)) return LastFailure(handle_->path);
+  QByteArray bytes(cap, Qt::Uninitialized);
+  qsizetype filled = 0;
+  while (filled < cap) {
+    DWORD got = 0;
+    const auto wanted = static_cast<DWORD>(std::min<qsizetype>(cap - filled, MAXDWORD));
+    if (!::ReadFile(file, bytes.data() + filled, wanted, &got, nullptr)) return LastFailure(handle_->path);
+    if (got == 0) break;
+    filled += got;
+  }
+  bytes.truncate(filled);
   return bytes;
 }
 
 std::optional<FileFailure> OpenFile::Rewrite(const QByteArray& bytes) {
-  QFile& file = handle_->file;
-  if (!file.seek(0) || file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush()) {
-    return Failure(file.fileName(), file);
+  const HANDLE file = handle_->file.get();
+  DWORD written = 0;
+  if (!SeekToStart(file) ||
+      !::WriteFile(file, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != static_cast<DWORD>(bytes.size()) || !::SetEndOfFile(file) || !::FlushFileBuffers(file)) {
+    return LastFailure(handle_->path);
   }
   return std::nullopt;
 }
@@ -94,7 +106,7 @@ struct Replacement::Handle {
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
   ~Handle() {
-    if (!temporary.isEmpty()) QFile::remove(temporary);
+    if (!temporary.isEmpty()) ::DeleteFileW(windows_file::NativePath(temporary).c_str());
   }
 
   QString path;
@@ -104,13 +116,16 @@ struct Replacement::Handle {
 
 std::variant<Replacement, FileFailure> Replacement::Write(const QString& directory, const QString& path,
                                                           const QByteArray& bytes, Permissions) {
-  QTemporaryFile file(QDir(directory).filePath(QLatin1Char('.') + QFileInfo(path).fileName() +
-                                               QStringLiteral(".XXXXXX")));
-  file.setAutoRemove(false);
-  if (!file.open()) return Failure(path, file);
-  Replacement replacement(std::make_shared<Handle>(path, file.fileName()));
-  if (file.write(bytes) != bytes.size() || !file.flush()) return Failure(path, file);
-  file.close();
+  auto created = CreateHiddenFile(directory, QFileInfo(path).fileName(), GENERIC_WRITE);
+  if (const DWORD* error = std::get_if<DWORD>(&created)) return windows_file::Failure(path, *error);
+  NewFile& file = std::get<NewFile>(created);
+  Replacement replacement(std::make_shared<Handle>(path, file.path));
+  const auto size = static_cast<DWORD>(bytes.size());
+  DWORD written = 0;
+  if (!::WriteFile(file.handle.get(), bytes.constData(), size, &written, nullptr) || written != size ||
+      !::FlushFileBuffers(file.handle.get())) {
+    return LastFailure(path);
+  }
   return replacement;
 }
 
@@ -118,10 +133,10 @@ std::variant<Replacement, FileFailure> Replacement::Write(const QString& directo
 ReplacementLock Replacement::Lock() const { return ReplacementLock(); }
 
 std::optional<FileFailure> Replacement::Commit() {
-  const std::wstring from = QDir::toNativeSeparators(handle_->temporary).toStdWString();
-  const std::wstring to = QDir::toNativeSeparators(handle_->path).toStdWString();
-  if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return FileFailure{handle_->path, ReasonForErrno(::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO)};
+  if (!::MoveFileExW(windows_file::NativePath(handle_->temporary).c_str(),
+                     windows_file::NativePath(handle_->path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return LastFailure(handle_->path);
   }
   handle_->temporary.clear();
   return std::nullopt;
@@ -136,11 +151,14 @@ std::variant<std::optional<Permissions>, FileFailure> ExistingPermissions(const 
 }
 
 // Windows keeps no sticky folders: whoever may add a file may replace one.
+// The probe goes as its handle closes.
 std::variant<FolderRights, FileFailure> RightsIn(const RecordPaths& paths) {
-  QTemporaryFile probe(QDir(paths.directory).filePath(QStringLiteral(".frsosem-probe.XXXXXX")));
-  if (probe.open()) return FolderRights{true, true};
-  if (probe.error() == QFileDevice::PermissionsError) return FolderRights{};
-  return Failure(paths.directory, probe);
+  const auto probe =
+      CreateHiddenFile(paths.directory, QStringLiteral("frsosem-probe"), GENERIC_WRITE | DELETE, FILE_FLAG_DELETE_ON_CLOSE);
+  if (std::holds_alternative<NewFile>(probe)) return FolderRights{true, true};
+  const DWORD error = std::get<DWORD>(probe);
+  if (error == ERROR_ACCESS_DENIED) return FolderRights{};
+  return windows_file::Failure(paths.directory, error);
 }
 
 Permissions NewFilePermissions(const QString&) { return 0666; }
@@ -151,9 +169,10 @@ std::optional<qint64> FileSize(const QString& path) {
 }
 
 std::optional<FileFailure> RemoveFile(const QString&, const QString& path) {
-  QFile file(path);
-  if (NamesAnything(path) && !file.remove()) return Failure(path, file);
-  return std::nullopt;
+  if (::DeleteFileW(windows_file::NativePath(path).c_str())) return std::nullopt;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+  return windows_file::Failure(path, error);
 }
 
 // The lock is LockFileEx on the whole of a lock file beside the record, not
@@ -176,7 +195,7 @@ namespace {
 // reason: it is the folder's permissions that the administrator must change.
 FileFailure LockFileFailure(const QString& lockPath, DWORD error) {
   if (error == ERROR_ACCESS_DENIED) {
-    if (auto refused = KindFailure(lockPath)) return *refused;
+    if (auto refused = RefusedKind(lockPath, true)) return *refused;
     if (!NamesAnything(lockPath)) return {lockPath, kLockFileNotCreatedReason.toString()};
   }
   return windows_file::Failure(lockPath, error);
