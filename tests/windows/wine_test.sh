@@ -57,15 +57,15 @@ started $!
 wine wineboot --init >/dev/null 2>&1
 
 echo "A silent installation whose access lists fail says so"
-# Windows looks for a program in the folder of the one starting it first.
-mkdir "$scratch/failing-icacls"
-cp "$build"/quorveno-*-setup.exe "$scratch/failing-icacls/"
-echo 'int main(void) { return 5; }' | x86_64-w64-mingw32-gcc-posix -x c -o "$scratch/failing-icacls/icacls.exe" -
+# Wine's icacls sets nothing and says it did; told to load a native icacls,
+# which the prefix lacks, it cannot start at all.
 status=0
-wine "$scratch"/failing-icacls/quorveno-*-setup.exe /S >/dev/null 2>&1 || status=$?
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;icacls.exe=n" wine "$build"/quorveno-*-setup.exe /S >/dev/null 2>&1 || status=$?
 [ "$status" -ne 0 ] || fail "the installer reported success with no access list set"
-iconv -f UTF-16 -t UTF-8 "$program_dir/installazione.log" 2>/dev/null | grep -q 'frsosem.lck.*: 5' ||
+iconv -f UTF-16 -t UTF-8 "$program_dir/installazione.log" 2>/dev/null | grep -q 'frsosem.lck.*: error' ||
   fail "the installation's log does not name the access list that failed"
+[ ! -e "$program_dir/../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Registro della classe (insegnante).lnk" ] ||
+  fail "the teacher's entry is in the Start menu of an installation without the register"
 
 echo "Silent installation with the register"
 wine "$build"/quorveno-*-setup.exe /S /REGISTRO >/dev/null 2>&1 || fail "the installer ended with status $?"
@@ -73,7 +73,9 @@ for file in quorveno.exe Qt6Widgets.dll plugins/platforms/qwindows.dll translati
   ../../ProgramData/Microsoft/Windows/Start\ Menu/Programs/Quorveno/Quorveno.lnk \
   "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Allenamento (senza tempo).lnk" \
   "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Quorveno (tempo disteso, 15 minuti).lnk" \
-  ../../ProgramData/Quorveno/frsosem.txt ../../ProgramData/Quorveno/frsosem.lck ../../ProgramData/Quorveno/registro.csv; do
+  "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Registro della classe (insegnante).lnk" \
+  licenze/GPL-3.txt ../../ProgramData/Quorveno/frsosem.txt ../../ProgramData/Quorveno/frsosem.lck \
+  ../../ProgramData/Quorveno/registro.csv; do
   [ -f "$program_dir/$file" ] || fail "not installed: $file"
 done
 wine reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 || fail "not among the installed programs"
