@@ -23,7 +23,7 @@ const QString kTemporaryPagePattern = QStringLiteral("quorveno-registro-XXXXXX.h
 constexpr qint64 kTemporaryPageLifeSeconds = 60;
 
 QString PageFailureText(const QString& path, const QString& reason) {
-  return QStringLiteral("Non riesco a scrivere la pagina %1: %2.").arg(path, reason);
+  return QStringLiteral("Non riesco a scrivere la pagina %1: %2.").arg(QDir::toNativeSeparators(path), reason);
 }
 
 // Temporary pages that earlier summaries of this user left beside the new
@@ -76,9 +76,10 @@ SummaryOutcome WriteClassSummary(const QString& registerPath, const std::optiona
     if (file.exists() ? !file.isReadable() : folder.isDir() && !folder.isExecutable()) {
       return {{}, QStringLiteral("Solo l'insegnante può leggere il registro %1 (%2): "
                                  "usa «sudo quorveno --riepilogo» o un account del gruppo games.")
-                      .arg(failure->path, failure->reason)};
+                      .arg(QDir::toNativeSeparators(failure->path), failure->reason)};
     }
-    return {{}, QStringLiteral("Non riesco a leggere il registro %1: %2.").arg(failure->path, failure->reason)};
+    return {{}, QStringLiteral("Non riesco a leggere il registro %1: %2.")
+                    .arg(QDir::toNativeSeparators(failure->path), failure->reason)};
   }
   reader.Finish();
   const QByteArray page = QByteArray::fromStdString(SummaryPage(summary.Finish(reader.unreadLines())));
@@ -87,7 +88,7 @@ SummaryOutcome WriteClassSummary(const QString& registerPath, const std::optiona
     if (failure->notOurPage) {
       return {{}, QStringLiteral("Non scrivo la pagina %1: %2. Per sostituirla aggiungi --sovrascrivi, oppure "
                                  "scegli un altro nome.")
-                      .arg(failure->failure.path, failure->failure.reason)};
+                      .arg(QDir::toNativeSeparators(failure->failure.path), failure->failure.reason)};
     }
     return {{}, PageFailureText(failure->failure.path, failure->failure.reason)};
   }

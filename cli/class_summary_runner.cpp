@@ -1,7 +1,9 @@
 #include "cli/class_summary_runner.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QGuiApplication>
 #include <QStringList>
 #include <QUrl>
@@ -29,6 +31,7 @@ extern char** environ;
 
 #include "cli/class_summary_command.h"
 #include "cli/terminal_text.h"
+#include "ui/message_box_dialogs.h"
 
 namespace quorveno {
 namespace {
@@ -112,6 +115,29 @@ bool OpenInBrowser(const QString& page) {
 bool OpenInBrowser(const QString& page) { return QDesktopServices::openUrl(QUrl::fromLocalFile(page)); }
 #endif
 
+constexpr QStringView kProgramPrefix = u"quorveno: ";
+
+// Where what the summary says goes: printed where a console, a file or a
+// pipe takes it, as any command's; in a box where nothing would (a
+// windowed program started from Windows' Start menu has no console).
+class Teller {
+ public:
+  bool inBoxes() const { return inBoxes_; }
+
+  void Tell(std::FILE* stream, const QString& text) const {
+    if (!inBoxes_) {
+      PrintText(stream, text + QLatin1Char('\n'));
+      return;
+    }
+    QString shown = text;
+    if (shown.startsWith(kProgramPrefix)) shown.remove(0, kProgramPrefix.size());
+    MessageBoxDialogs().MessageBox(shown);
+  }
+
+ private:
+  bool inBoxes_ = !TextIsSeen(stderr);
+};
+
 }  // namespace
 
 int RunClassSummary(int& argc, char* argv[], const CommandLine& command) {
@@ -123,9 +149,13 @@ int RunClassSummary(int& argc, char* argv[], const CommandLine& command) {
     return 1;
   }
 #endif
-  // Only the browser needs the desktop.
+  // Only the browser and the boxes need the desktop.
+  const Teller teller;
   std::unique_ptr<QCoreApplication> app;
-  if (command.outputPath) {
+  if (teller.inBoxes()) {
+    app = std::make_unique<QApplication>(argc, argv);
+    InstallItalianTranslations();
+  } else if (command.outputPath) {
     app = std::make_unique<QCoreApplication>(argc, argv);
   } else {
     app = ConnectToDisplay(argc, argv);
@@ -136,16 +166,17 @@ int RunClassSummary(int& argc, char* argv[], const CommandLine& command) {
   const SummaryOutcome outcome = WriteClassSummary(
       registerPath, command.outputPath, command.overwrite ? PageReplacing::Any : PageReplacing::OursOnly);
   if (outcome.error) {
-    PrintText(stderr, *outcome.error + QLatin1Char('\n'));
+    teller.Tell(stderr, *outcome.error);
     return 1;
   }
+  const QString page = QDir::toNativeSeparators(outcome.pagePath);
   if (command.outputPath) {
-    PrintText(stdout, QStringLiteral("Riepilogo della classe scritto in %1\n").arg(outcome.pagePath));
+    teller.Tell(stdout, QStringLiteral("Riepilogo della classe scritto in %1").arg(page));
     return 0;
   }
   if (!OpenInBrowser(outcome.pagePath)) {
-    PrintText(stderr, QStringLiteral("quorveno: nessun browser ha potuto aprire il riepilogo; aprilo a mano: %1\n")
-                          .arg(outcome.pagePath));
+    teller.Tell(stderr, QStringLiteral("quorveno: nessun browser ha potuto aprire il riepilogo; aprilo a mano: %1")
+                            .arg(page));
     return 1;
   }
   return 0;

@@ -10,11 +10,13 @@ namespace quorveno {
 #ifdef Q_OS_WIN
 namespace {
 
+HANDLE StreamHandle(std::FILE* stream) { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))); }
+
 // The game is a windowed program, so a console it was started from is not
 // its own: its text goes to that console, in UTF-16 whatever the console's
 // code page, unless the output was sent to a file or a pipe.
 HANDLE ConsoleFor(std::FILE* stream) {
-  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  const HANDLE handle = StreamHandle(stream);
   DWORD mode = 0;
   if (handle != INVALID_HANDLE_VALUE && handle != nullptr) {
     return GetConsoleMode(handle, &mode) ? handle : INVALID_HANDLE_VALUE;
@@ -28,6 +30,11 @@ HANDLE ConsoleFor(std::FILE* stream) {
 
 }  // namespace
 
+bool TextIsSeen(std::FILE* stream) {
+  const HANDLE handle = StreamHandle(stream);
+  return (handle != INVALID_HANDLE_VALUE && handle != nullptr) || ConsoleFor(stream) != INVALID_HANDLE_VALUE;
+}
+
 void PrintText(std::FILE* stream, const QString& text) {
   HANDLE console = ConsoleFor(stream);
   if (console == INVALID_HANDLE_VALUE) {
@@ -40,6 +47,8 @@ void PrintText(std::FILE* stream, const QString& text) {
 }
 #else
 void PrintText(std::FILE* stream, const QString& text) { std::fputs(text.toLocal8Bit().constData(), stream); }
+
+bool TextIsSeen(std::FILE*) { return true; }
 #endif
 
 }  // namespace quorveno

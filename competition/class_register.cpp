@@ -1,5 +1,6 @@
 #include "competition/class_register.h"
 
+#include <QDir>
 
 namespace quorveno {
 namespace {
@@ -10,7 +11,8 @@ const QString kRegisterFailure = QStringLiteral(
 
 }  // namespace
 
-QString UnwrittenLinesMessage(const QString& path, const std::vector<QByteArray>& lines) {
+QString UnwrittenLinesMessage(const QString& registerPath, const std::vector<QByteArray>& lines) {
+  const QString path = QDir::toNativeSeparators(registerPath);
   QString message =
       lines.size() == 1
           ? QStringLiteral("Una risposta non è stata scritta nel registro della classe (%1):\n").arg(path)
@@ -48,7 +50,7 @@ RegisterEntry ClassRegister::EntryFor(const JudgedAnswer& answer, const QDateTim
 std::optional<QString> ClassRegister::FailureToTell(const QString& path, const QString& reason) {
   if (failureTold_) return std::nullopt;
   failureTold_ = true;
-  return kRegisterFailure.arg(path, reason);
+  return kRegisterFailure.arg(QDir::toNativeSeparators(path), reason);
 }
 
 }  // namespace quorveno

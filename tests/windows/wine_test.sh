@@ -85,13 +85,16 @@ wine reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 || fail "not 
 wine reg add 'HKCU\Environment' /v QT_PLUGIN_PATH /d "$(winepath -w "$build/tests/windows/plugins")" /f >/dev/null
 wine reg add 'HKCU\Environment' /v QT_QPA_GENERIC_PLUGINS /d quorveno_game_watcher /f >/dev/null
 
-# A game and its log; $state is the window's latest state.
+# A game and its log; $state is the window's latest state. Started as from
+# the Start menu, through the shell, with no console; the program's own
+# arguments follow the log's name.
 play_game() {
   log=$scratch/$1.log
+  shift
   : >"$log"
   keep_log "$log"
   seen=0 state=""
-  QUORVENO_WATCH_LOG="$(winepath -w "$log")" wine "$game" >/dev/null 2>&1 &
+  QUORVENO_WATCH_LOG="$(winepath -w "$log")" wine start /wait "$game" "$@" >/dev/null 2>&1 &
   game_process=$!
 }
 new_state() {
@@ -169,6 +172,14 @@ wine "$game" --riepilogo 'C:\ProgramData\Quorveno\registro.csv' --output "$(wine
   >/dev/null 2>&1 || fail "the class summary ended with status $?"
 grep -q '<td>Ada</td>' "$scratch/page.html" 2>/dev/null || fail "the class summary does not name Ada"
 wine "$game" --help 2>&1 | grep -q 'Uso: quorveno' || fail "--help printed no usage"
+
+echo "The teacher's entry, without a console, tells what failed in a box"
+play_game missing-register --riepilogo 'C:\ProgramData\Quorveno\nessuno.csv'
+wait_for '^box: Non riesco a leggere il registro C:\\ProgramData\\Quorveno\\nessuno\.csv: '
+press key Return
+status=0
+wait "$game_process" || status=$?
+[ "$status" -eq 1 ] || fail "the class summary of a missing register ended with status $status"
 
 echo "The files' own tests"
 runtime_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
