@@ -148,6 +148,10 @@ echo "A competition played by keyboard"
 play_game first
 begin Ada
 import -window root "$build/quorveno-under-wine.png" 2>/dev/null || true
+# What a screen reader reads first, from another process, bounded in time.
+root=$(timeout --kill-after=5 30 wine "$build/tests/windows/uia_root.exe" Quorveno 2>/dev/null | tr -d '\r') || true
+echo "$root" | grep -Eq '^Name= *Quorveno ControlType=50032 HasKeyboardFocus=1$' ||
+  fail "the window's UI Automation element: ${root:-no answer}"
 answer 0
 wait_for '; score 1 0 1;'
 press key Return
