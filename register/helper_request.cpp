@@ -109,15 +109,12 @@ std::optional<HelperRequest> ReadLine(const std::vector<std::string_view>& lines
       !IsOneLineText(lines[7], kRequestNameCap)) {
     return std::nullopt;
   }
-  // The verdict must be the answer's. The game judged the boxes as typed and
-  // sends them cut to fit, control characters as blanks: a box that may
-  // have changed so keeps the game's verdict.
+  // The verdict must be the answer's: the boxes come as the game judged them
+  // (see CarriedAnswerBox), blanks and all, and are judged again the same way.
+  // Earlier versions sent a box cut to fit as it was cut: one whose reading
+  // the cut changed no longer has its verdict, and is refused.
   const bool right = lines[4] == kRightText;
-  const auto mayHaveChanged = [](std::string_view box) {
-    return box.size() == kRequestAnswerCap || box.find(' ') != std::string_view::npos;
-  };
-  if (!mayHaveChanged(lines[5]) && !mayHaveChanged(lines[6]) &&
-      right != Scores(StrictNumber(lines[5]), StrictNumber(lines[6]), problem->expectedNumerator,
+  if (right != Scores(StrictNumber(lines[5]), StrictNumber(lines[6]), problem->expectedNumerator,
                       problem->expectedDenominator)) {
     return std::nullopt;
   }
@@ -129,6 +126,27 @@ std::optional<HelperRequest> ReadLine(const std::vector<std::string_view>& lines
                      std::string(lines[6]),
                      std::string(lines[7]),
                      *mode};
+}
+
+// Where the last character of UTF-8 text starts.
+std::size_t LastCharacterStart(std::string_view text) {
+  std::size_t start = text.size() - 1;
+  while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+  return start;
+}
+
+// An answer's box as a line request carries it: one line within the cap,
+// which the judge reads as it read the box itself, so the helper can judge
+// it again. Where the text carried would read otherwise (a box cut to fit,
+// a control character at its end made a blank), the box goes as the number
+// it read as, or, when it read as none, with its last character made "?".
+std::string CarriedAnswerBox(std::string_view box) {
+  std::string carried = OneLineRequestText(box, kRequestAnswerCap);
+  const std::optional<double> read = StrictNumber(box);
+  if (StrictNumber(carried) == read) return carried;
+  if (read) return NumberText(*read);
+  carried.replace(LastCharacterStart(carried), std::string::npos, "?");
+  return carried;
 }
 
 }  // namespace
@@ -173,8 +191,7 @@ std::string HelperRequestText(const LineRequest& request) {
         std::to_string(p.a) + ' ' + std::to_string(p.c) + ' ' + std::to_string(p.d) + ' ' +
             std::to_string(p.expectedNumerator) + ' ' + std::to_string(p.expectedDenominator),
         std::string(request.verdict == Verdict::Right ? kRightText : kWrongText),
-        OneLineRequestText(request.numerator, kRequestAnswerCap),
-        OneLineRequestText(request.denominator, kRequestAnswerCap),
+        CarriedAnswerBox(request.numerator), CarriedAnswerBox(request.denominator),
         OneLineRequestText(request.pupil, kRequestNameCap), ModeText(request.mode)}) {
     text += '\n';
     text += line;

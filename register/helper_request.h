@@ -32,7 +32,8 @@ namespace quorveno {
 inline constexpr std::size_t kHelperRequestCap = 1024;
 // The name box takes 60 characters, at most 4 bytes each.
 inline constexpr std::size_t kRequestNameCap = 240;
-// Answers longer than this are kept cut in the register.
+// An answer's box longer than this goes cut, or, where cutting would change
+// how the judge reads it, as the number it reads as.
 inline constexpr std::size_t kRequestAnswerCap = 64;
 // The counters stop at this score.
 inline constexpr int kLargestRecordScore = 32767;
@@ -58,7 +59,8 @@ using HelperRequest = std::variant<RecordRequest, LineRequest, ReadRecordRequest
 std::optional<HelperRequest> ReadHelperRequest(std::string_view text);
 
 // The text of a request. Names and answers are first made one line within
-// their caps (see OneLineRequestText), so the text always reads back.
+// their caps (see OneLineRequestText), an answer's boxes so that they judge
+// as the game judged them, so the text always reads back.
 std::string HelperRequestText(const RecordRequest& request);
 std::string HelperRequestText(const LineRequest& request);
 std::string HelperRequestText(const ReadRecordRequest& request);

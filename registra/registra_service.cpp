@@ -32,18 +32,14 @@ HelperOutcome ServeRecord(const RecordRequest& request, const QString& folder) {
 }
 
 HelperOutcome ServeRead(const QString& folder) {
-  const RecordPaths paths = RecordPaths::In(folder);
-  const auto lock = RecordLock::Acquire(paths, RecordLock::Purpose::Reading, RecordFolderKind::Shared);
-  if (const auto* failure = std::get_if<FileFailure>(&lock)) {
+  const auto read = RecordStore({folder, RecordFolderKind::Shared}).ReadRecord();
+  if (const auto* failure = std::get_if<FileFailure>(&read)) {
     return {HelperStatus::Failed, RecordReadFailedMessage(*failure)};
   }
+  const auto& record = std::get<RecordBytes>(read);
   QString reply = kRecordReadReply.toString();
-  for (const QString& path : {paths.points, paths.name}) {
-    const auto bytes = ReadRecordFile(path);
-    if (const auto* failure = std::get_if<FileFailure>(&bytes)) {
-      return {HelperStatus::Failed, RecordReadFailedMessage(*failure)};
-    }
-    reply += QLatin1Char(';') + QString::fromLatin1(std::get<QByteArray>(bytes).toPercentEncoding());
+  for (const QByteArray* bytes : {&record.points, &record.name}) {
+    reply += QLatin1Char(';') + QString::fromLatin1(bytes->toPercentEncoding());
   }
   return {HelperStatus::Done, reply};
 }

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <charconv>
 #include <ctime>
+#include <variant>
 
 #include "registra/registra_service.h"
 #include "storage/file_reason.h"
@@ -44,6 +45,30 @@ RateVerdict CannotCount(const QString& path, int error) {
   return {HelperStatus::CannotRun, QStringLiteral("%1: %2").arg(path, ReasonForErrno(error))};
 }
 
+// One more request in an account's count file, kept under the file's lock,
+// which is held for the count alone: the count found, or the error that kept
+// the count from being kept. The clock is read under the lock, so that no
+// run waiting for it can set the count back to a minute gone.
+std::variant<Count, int> CountOneMore(const QString& path) {
+  const Descriptor fd(posix_file::OpenNoFollow(path, O_RDWR | O_CREAT, 0600));
+  if (!fd.valid()) return errno;
+  // Only this program opens the file, and never for longer than its run.
+  while (::flock(fd.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return errno;
+  }
+  const long long minute = static_cast<long long>(std::time(nullptr)) / 60;
+  Count count = ReadCount(fd.get());
+  if (count.minute != minute) count = {minute, 0};
+  if (count.requests >= kMostRequestsPerMinute) return count;
+  const QByteArray text = QByteArray::number(count.minute) + ' ' + QByteArray::number(count.requests + 1);
+  // Written over the old count before it is cut to length, so a write that
+  // fails leaves the old count rather than none.
+  int error = posix_file::WriteAll(fd.get(), text, posix_file::WriteAt::Start);
+  if (error == 0 && ::ftruncate(fd.get(), text.size()) != 0) error = errno;
+  if (error != 0) return error;
+  return count;
+}
+
 }  // namespace
 
 RateVerdict CountRequest(const QString& folder, uid_t user) {
@@ -52,25 +77,12 @@ RateVerdict CountRequest(const QString& folder, uid_t user) {
     return {HelperStatus::CannotRun, QStringLiteral("%1: %2").arg(counts, *reason)};
   }
   const QString path = QDir(counts).filePath(QString::number(user));
-  const Descriptor fd(posix_file::OpenNoFollow(path, O_RDWR | O_CREAT, 0600));
-  if (!fd.valid()) return CannotCount(path, errno);
-  // Only this program opens the file, and never for longer than its run.
-  while (::flock(fd.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return CannotCount(path, errno);
-  }
-  const long long minute = static_cast<long long>(std::time(nullptr)) / 60;
-  Count count = ReadCount(fd.get());
-  if (count.minute != minute) count = {minute, 0};
-  if (count.requests >= kMostRequestsPerMinute) {
+  const auto counted = CountOneMore(path);
+  if (const int* error = std::get_if<int>(&counted)) return CannotCount(path, *error);
+  if (std::get<Count>(counted).requests >= kMostRequestsPerMinute) {
     return {HelperStatus::Limited,
             QStringLiteral("troppe richieste da questo utente: al massimo %1 al minuto").arg(kMostRequestsPerMinute)};
   }
-  const QByteArray text = QByteArray::number(count.minute) + ' ' + QByteArray::number(count.requests + 1);
-  // Written over the old count before it is cut to length, so a write that
-  // fails leaves the old count rather than none.
-  int error = posix_file::WriteAll(fd.get(), text, posix_file::WriteAt::Start);
-  if (error == 0 && ::ftruncate(fd.get(), text.size()) != 0) error = errno;
-  if (error != 0) return CannotCount(path, error);
   return {};
 }
 

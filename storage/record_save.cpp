@@ -54,8 +54,11 @@ struct SavePlan {
 // The hidden copies a save writes before renaming them (".frsosem.txt."
 // and six characters), and the files that probe whether the folder takes
 // new files. Only a save that holds the lock makes them, so whoever holds it
-// finds only those that killed saves left, and removes those it may.
-void RemoveStaleCopies(const QString& directory) {
+// finds only those that killed saves left, and removes those it may. No save
+// makes any in a Shared folder, which is not even listed: every other copy
+// waits while the lock is held.
+void RemoveStaleCopies(const QString& directory, RecordFolderKind kind) {
+  if (kind == RecordFolderKind::Shared) return;
   const QStringList patterns{QStringLiteral(".frsosem.txt.??????"), QStringLiteral(".frsosem1.txt.??????"),
                              QStringLiteral("..frsosem.journal.??????"),
                              QStringLiteral(".frsosem-probe.??????")};
@@ -182,9 +185,10 @@ std::optional<FileFailure> WriteJournal(const RecordPaths& paths, const RecordBy
 // this account in a folder of its own, which makes a new one when it needs
 // it: removed. Every other journal stays for the accounts that share it.
 void RemovePrivateJournal(const RecordPaths& paths, RecordFolderKind kind) {
+  if (kind == RecordFolderKind::Shared) return;
   const auto permissions = file_ops::ExistingPermissions(JournalPath(paths));
   const auto* known = std::get_if<std::optional<Permissions>>(&permissions);
-  if (kind != RecordFolderKind::Shared && known && *known && (**known & 0022) == 0 &&
+  if (known && *known && (**known & 0022) == 0 &&
       file_ops::FileSize(JournalPath(paths)) == 0) {
     file_ops::RemoveFile(paths.directory, JournalPath(paths));
   }
@@ -299,7 +303,7 @@ std::variant<RecordLock, FileFailure> RecordLock::Acquire(const RecordPaths& pat
     auto taken = file_ops::PlatformLock::Take(paths, writing, kind);
     if (auto* failure = std::get_if<FileFailure>(&taken)) return *failure;
     // Only copies of a save that held this lock can be there; it is over.
-    RemoveStaleCopies(paths.directory);
+    RemoveStaleCopies(paths.directory, kind);
     RemovePrivateJournal(paths, kind);
     if (!HasUnfinishedSave(paths)) {
       return RecordLock(std::make_unique<Held>(Held{std::move(std::get<file_ops::PlatformLock>(taken))}));

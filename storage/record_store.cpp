@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 
@@ -74,26 +75,45 @@ ReadOutcome RecordStore::ReadRecordText(const QString& path) const {
   return {RecordText(std::get<QByteArray>(read)), std::nullopt};
 }
 
+std::variant<RecordBytes, FileFailure> RecordStore::ReadRecord() const {
+  const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Reading, location_.kind);
+  if (auto* failure = std::get_if<FileFailure>(&lock)) return *failure;
+  auto points = ReadRecordFile(paths_.points);
+  if (auto* failure = std::get_if<FileFailure>(&points)) return *failure;
+  auto name = ReadRecordFile(paths_.name);
+  if (auto* failure = std::get_if<FileFailure>(&name)) return *failure;
+  return RecordBytes{std::move(std::get<QByteArray>(points)), std::move(std::get<QByteArray>(name))};
+}
+
 LoadedRecord RecordStore::Load() const {
   if (auto error = EnsureFilesExist()) return {{}, {}, std::move(error)};
-  const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Reading, location_.kind);
-  if (auto* failure = std::get_if<FileFailure>(&lock)) return {{}, {}, RecordReadFailedMessage(*failure)};
-  ReadOutcome points = ReadRecordText(paths_.points);
-  if (points.error) return {{}, {}, std::move(points.error)};
-  ReadOutcome name = ReadRecordText(paths_.name);
-  if (name.error) return {{}, {}, std::move(name.error)};
-  return {std::move(points.text), std::move(name.text), std::nullopt};
+  const auto read = ReadRecord();
+  if (auto* failure = std::get_if<FileFailure>(&read)) return {{}, {}, RecordReadFailedMessage(*failure)};
+  const auto& record = std::get<RecordBytes>(read);
+  return {RecordText(record.points), RecordText(record.name), std::nullopt};
+}
+
+std::variant<SaveOutcome::Status, PairWriteFailure> RecordStore::SaveUnderLock(int score,
+                                                                               const RecordBytes& bytes) const {
+  const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Writing, location_.kind);
+  if (auto* failure = std::get_if<FileFailure>(&lock)) return PairWriteFailure{*failure};
+  const auto stored = ReadRecordFile(paths_.points);
+  if (auto* failure = std::get_if<FileFailure>(&stored)) return PairWriteFailure{*failure};
+  // Windows-1252 writes digits, signs and blanks as ASCII: the bytes lead
+  // with the number their text leads with.
+  const QByteArray& points = std::get<QByteArray>(stored);
+  if (LeadingNumber(std::string_view(points.constData(), points.size())) >= score) {
+    return SaveOutcome::Status::NotBeaten;
+  }
+  if (auto failure = WriteRecordPair(paths_, location_.kind, bytes)) return *failure;
+  return SaveOutcome::Status::Saved;
 }
 
 SaveOutcome RecordStore::SaveScore(int score, const QString& name) const {
-  const auto lock = RecordLock::Acquire(paths_, RecordLock::Purpose::Writing, location_.kind);
-  if (auto* failure = std::get_if<FileFailure>(&lock)) return SaveFailed({*failure});
-  const auto stored = ReadRecordFile(paths_.points);
-  if (auto* failure = std::get_if<FileFailure>(&stored)) return SaveFailed({*failure});
-  if (LeadingNumber(RecordText(std::get<QByteArray>(stored)).toStdString()) >= score) return {};
-
   const RecordBytes bytes{LineForFile(QString::number(score)), LineForFile(name)};
-  if (auto failure = WriteRecordPair(paths_, location_.kind, bytes)) return SaveFailed(*failure);
+  const auto saved = SaveUnderLock(score, bytes);
+  if (auto* failure = std::get_if<PairWriteFailure>(&saved)) return SaveFailed(*failure);
+  if (std::get<SaveOutcome::Status>(saved) == SaveOutcome::Status::NotBeaten) return {};
   return {SaveOutcome::Status::Saved, kRecordSavedMessage.toString()};
 }
 

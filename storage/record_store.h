@@ -4,8 +4,10 @@
 #include <QString>
 
 #include <optional>
+#include <variant>
 
 #include "storage/file_failure.h"
+#include "storage/record_file.h"
 #include "storage/record_folder.h"
 #include "storage/record_location.h"
 
@@ -48,8 +50,11 @@ class RecordStore {
   // decoded from Windows-1252.
   ReadOutcome ReadRecordText(const QString& path) const;
 
-  // Start-up: makes sure both files exist, then reads both under one lock, so
-  // a save of another copy is seen whole or not at all.
+  // Both files' bytes, read under one lock, so a save of another copy is
+  // seen whole or not at all.
+  std::variant<RecordBytes, FileFailure> ReadRecord() const;
+
+  // Start-up: makes sure both files exist, then reads both (ReadRecord).
   LoadedRecord Load() const;
 
   // Saves `score` with `name` when it beats the record stored now (the
@@ -58,6 +63,11 @@ class RecordStore {
   SaveOutcome SaveScore(int score, const QString& name) const;
 
  private:
+  // The part of SaveScore that needs the lock: reading the points, deciding
+  // on them and writing. Every other copy of the game and every pupil's
+  // helper waits for it, so the lines are made before and the messages after.
+  std::variant<SaveOutcome::Status, PairWriteFailure> SaveUnderLock(int score, const RecordBytes& bytes) const;
+
   RecordLocation location_;
   RecordPaths paths_;
 };

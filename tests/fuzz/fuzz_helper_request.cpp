@@ -35,9 +35,9 @@ const std::array<GameMode, 4> kModes = {GameMode::Competition(10), GameMode::Com
 // are, a request read from them is exactly one that the game could have
 // written: it reads back to the same bytes (a line request of the previous
 // version, without its mode, to them and the record's competition), its
-// texts are single lines within their caps and its mode one the game holds.
-// And every request the game writes, from any name and answer a pupil may
-// type and in any mode, is read back.
+// texts are single lines within their caps, its verdict its boxes' and its
+// mode one the game holds. And every request the game writes, from any name
+// and answer a pupil may type and in any mode, is read back, judged alike.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   if (const auto read = ReadHelperRequest(bytes)) {
@@ -51,6 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(IsOneLine(line->numerator, kRequestAnswerCap));
       FUZZ_CHECK(IsOneLine(line->denominator, kRequestAnswerCap));
       FUZZ_CHECK(std::find(kModes.begin(), kModes.end(), line->mode) != kModes.end());
+      const bool scores = Scores(StrictNumber(line->numerator), StrictNumber(line->denominator),
+                                 line->problem.expectedNumerator, line->problem.expectedDenominator);
+      FUZZ_CHECK(scores == (line->verdict == Verdict::Right));
       // The helper appends one whole line, whatever it was sent.
       const std::string appended =
           RegisterLineText(*line);
@@ -88,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(lineRead && std::holds_alternative<LineRequest>(*lineRead));
   const auto& received = std::get<LineRequest>(*lineRead);
   FUZZ_CHECK(received.pupil == OneLineRequestText(line.pupil, kRequestNameCap));
-  FUZZ_CHECK(received.numerator == OneLineRequestText(line.numerator, kRequestAnswerCap));
+  FUZZ_CHECK(StrictNumber(received.numerator) == StrictNumber(line.numerator));
   FUZZ_CHECK(received.problem.expectedDenominator == line.problem.expectedDenominator);
   FUZZ_CHECK(received.mode == line.mode);
   return 0;

@@ -52,8 +52,10 @@ void TestHelperRequest::requestsAreReadStrictly_data() {
   QTest::newRow("a practice") << Replaced(kLine, "gara 10", "allenamento") << true;
   QTest::newRow("no mode, from the previous version: of the record's competition") << kLineWithoutMode << true;
   QTest::newRow("29 February of a leap year") << Replaced(kLine, "2026-12-07 09:31", "2024-02-29 09:31") << true;
-  QTest::newRow("an answer of 64 bytes, which may have been cut: its verdict taken")
-      << Replaced(kLine, "giusto\n3\n", "giusto\n" + QByteArray(64, '3') + "\n") << true;
+  QTest::newRow("an answer of 64 bytes, judged like any")
+      << Replaced(kLine, "giusto\n3\n", "sbagliato\n" + QByteArray(64, '3') + "\n") << true;
+  QTest::newRow("blanks around a right numerator") << Replaced(kLine, "giusto\n3\n", "giusto\n 3 \n") << true;
+  QTest::newRow("a blank inside the numerator, wrong") << Replaced(kLine, "giusto\n3\n", "sbagliato\n9 9\n") << true;
 
   QTest::newRow("nothing") << QByteArray() << false;
   QTest::newRow("an unknown request") << QByteArray("cancella\n") << false;
@@ -93,6 +95,12 @@ void TestHelperRequest::requestsAreReadStrictly_data() {
                                          << false;
   QTest::newRow("a right answer called wrong") << Replaced(kLine, "giusto", "sbagliato") << false;
   QTest::newRow("a wrong answer called right") << Replaced(kLine, "giusto\n3\n", "giusto\n4\n") << false;
+  QTest::newRow("an answer of 64 bytes called right")
+      << Replaced(kLine, "giusto\n3\n", "giusto\n" + QByteArray(64, '3') + "\n") << false;
+  QTest::newRow("a blank before a right numerator called wrong")
+      << Replaced(kLine, "giusto\n3\n", "sbagliato\n 3\n") << false;
+  QTest::newRow("a blank inside the numerator called right")
+      << Replaced(kLine, "giusto\n3\n", "giusto\n9 9\n") << false;
   QTest::newRow("a CR in the answer") << Replaced(kLine, "giusto\n3\n", "giusto\n3\r\n") << false;
   QTest::newRow("a competition the game never holds") << Replaced(kLine, "gara 10", "gara 25") << false;
   QTest::newRow("a competition of 5 minutes") << Replaced(kLine, "gara 10", "gara 5") << false;

@@ -5,7 +5,7 @@
 # neither find the register nor change any file by hand, nor stop or kill
 # the helper, yet plays and saves through it; a pupil's flood of requests
 # is cut at the rate; a helper killed at any moment of a save leaves the
-# record whole;
+# record whole, and its busy loops keep no other pupil's save waiting;
 # links, a fifo, huge or malformed requests and a hostile environment write
 # nothing they should not. Runs as root, in a mount namespace of its own
 # where /var/games is a folder of the test, so the machine is left alone.
@@ -22,6 +22,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 first_pupil=4711
 second_pupil=4712
 flooding_pupil=4713
+busy_pupil=4714
 # The helper's account, as the package's adduser would make it.
 writer=4700
 
@@ -43,7 +44,7 @@ fi
 work=$(mktemp -d)
 # The mounts go with the namespace, but their mount points in $work must be
 # free before it is removed.
-trap 'umount /var/games; [ ! -d "$work/layer" ] || umount /var "$work/layer"; rm -rf "$work"' EXIT
+trap 'pkill -KILL -u "$busy_pupil" || true; umount /var/games; [ ! -d "$work/layer" ] || umount /var "$work/layer"; rm -rf "$work"' EXIT
 chmod 0755 "$work"
 dir=/var/games/quorveno
 # Where the machine has no /var/games, one is made in a layer over /var that
@@ -410,3 +411,20 @@ print(passed, run.returncode, int(time.time() // 60 - first // 60) + 1, run.stdo
 [ "$(ask_helper "$second_pupil" "$line_request")" = 0 ] || fail "after one pupil's flood another was refused: $(cat "$work/answer")"
 expect_layout
 ok "a flood of lines from one pupil: $passed written over $minutes minutes of the clock, then refused ($limit_said); another pupil still served"
+
+# 6. One pupil's busy loops, several per processor, beside its hammering of
+# the helper at normal niceness: another pupil's saves and reads succeed.
+hammer=$work/hammer && install -d -o "$busy_pupil" "$hammer" && printf 'leggi\n' >"$hammer/read"
+for _ in $(seq $((3 * $(nproc)))); do (as_pupil "$busy_pupil" sh -c 'while :; do :; done') & done
+for first in 1000 1500; do (as_pupil "$busy_pupil" sh -c 'score=$2; while [ ! -e "$1/stop" ]; do score=$((score + 1))
+  printf "record\n%s\nAlunno%s\n" $score $score | "$3" >/dev/null; echo $? >>"$1/served"
+  "$3" <"$1/read" >/dev/null; echo $? >>"$1/served"; done' sh "$hammer" "$first" "$helper") & done
+started=$SECONDS
+until [ -s "$hammer/served" ]; do [ $((SECONDS - started)) -lt 30 ] || fail "the hammering never started"; sleep 0.05; done
+for score in 30001 30002 30003; do
+  [ "$(ask_helper "$second_pupil" "record\n$score\nAlunno$score\n")$(cat "$work/answer")" = 0salvato ] &&
+    [ "$(ask_helper "$second_pupil" 'leggi\n')" = 0 ] || fail "beside the busy loops: $(cat "$work/answer")"
+done
+touch "$hammer/stop" && pkill -KILL -u "$busy_pupil" && wait
+expect_record 30003 Alunno30003
+ok "beside $((3 * $(nproc))) busy loops of one pupil, $(grep -cx 0 "$hammer/served") of its requests served: another's saves and reads all served"
