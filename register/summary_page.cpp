@@ -80,7 +80,9 @@ std::string Cell(long number) { return Cell(std::to_string(number)); }
 
 std::string Percent(int part, int whole) { return std::to_string(PercentRight({part, whole})) + "%"; }
 
-std::string ShownName(const PupilSummary& pupil) { return pupil.name.empty() ? std::string("(senza nome)") : pupil.name; }
+std::string ShownName(const PupilSummary& pupil) {
+  return pupil.name.empty() ? std::string("(senza nome)") : pupil.name;
+}
 
 std::string Counted(std::size_t count, std::string_view one, std::string_view many) {
   return std::to_string(count) + " " + std::string(count == 1 ? one : many);
@@ -132,7 +134,8 @@ std::string CompetitionChart(const PupilSummary& pupil) {
   int most = 1;
   for (auto it = first; it != all.end(); ++it) most = std::max(most, it->right + it->wrong);
   std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + std::to_string(kChartWidth) + " " +
-                    std::to_string(kChartHeight) + "\" role=\"img\"><title>" + HtmlEscaped(Counted(shown, "colonna", "colonne")) +
+                    std::to_string(kChartHeight) + "\" role=\"img\"><title>" +
+                    HtmlEscaped(Counted(shown, "colonna", "colonne")) +
                     ": risposte giuste in verde, sbagliate in rosso, da 0 a " + std::to_string(most) + "</title>";
   const auto height = [most](int answers) { return answers * (kPlotBottom - kPlotTop) / most; };
   std::vector<int> ticks = {0, most};
@@ -149,15 +152,14 @@ std::string CompetitionChart(const PupilSummary& pupil) {
     const bool practice = !it->mode.timed();
     const double rightHeight = height(it->right);
     const double wrongHeight = height(it->wrong);
-    if (it->right > 0) svg += Bar(x, slot * 0.7, kPlotBottom - rightHeight, rightHeight, practice ? "#81c784" : "#2e7d32");
-    if (it->wrong > 0) {
-      svg += Bar(x, slot * 0.7, kPlotBottom - rightHeight - wrongHeight, wrongHeight, practice ? "#ef9a9a" : "#c62828");
-    }
+    const double top = kPlotBottom - rightHeight;
+    if (it->right > 0) svg += Bar(x, slot * 0.7, top, rightHeight, practice ? "#81c784" : "#2e7d32");
+    if (it->wrong > 0) svg += Bar(x, slot * 0.7, top - wrongHeight, wrongHeight, practice ? "#ef9a9a" : "#c62828");
   }
   const double firstCentre = kPlotLeft + slot * 0.5;
-  const std::size_t firstNumber = all.size() - shown + 1;
-  if (shown > 0) svg += Label(firstCentre, kChartHeight - 4, "middle", std::to_string(firstNumber));
-  if (shown > 1) svg += Label(firstCentre + slot * static_cast<double>(shown - 1), kChartHeight - 4, "middle", std::to_string(all.size()));
+  const double lastCentre = firstCentre + slot * static_cast<double>(shown - 1);
+  if (shown > 0) svg += Label(firstCentre, kChartHeight - 4, "middle", std::to_string(all.size() - shown + 1));
+  if (shown > 1) svg += Label(lastCentre, kChartHeight - 4, "middle", std::to_string(all.size()));
   return svg + "</svg>";
 }
 
