@@ -67,7 +67,7 @@ QString TemporaryPageFolder() {
 SummaryOutcome WriteClassSummary(const QString& registerPath, const std::optional<QString>& outputPath,
                                  PageReplacing replacing) {
   ClassSummaryBuilder summary(SummaryPupilName);
-  RegisterReader reader([&summary](const RegisterLine& line) { summary.Add(line); });
+  RegisterReader reader([&summary](const RegisterLineView& line) { summary.Add(line); });
   if (const auto failure = ReadRegisterFile(registerPath, [&reader](std::string_view piece) { reader.Feed(piece); })) {
     // The machine-wide register, and its folder, are closed to the pupils'
     // accounts.

@@ -14,9 +14,65 @@ void Count(MistakeTally& tally, MistakeKind kind) {
   if (kind == MistakeKind::Other) ++tally.other;
 }
 
+// The modes' order on the page: competitions by their minutes (1 to 999),
+// then the practice.
+constexpr int kPracticeOrder = 1000;
+int ModeOrder(const GameMode& mode) { return mode.timed() ? mode.minutes : kPracticeOrder; }
+
+void Add(AnswerShare& share, const CompetitionTally& competition) {
+  share.right += competition.right;
+  share.answers += competition.right + competition.wrong;
+}
+
+void SumModes(PupilSummary& pupil) {
+  std::map<int, ModeTally> modes;
+  for (const CompetitionTally& competition : pupil.competitions) {
+    ModeTally& mode = modes[ModeOrder(competition.mode)];
+    mode.mode = competition.mode;
+    ++mode.competitions;
+    Add(mode.share, competition);
+  }
+  for (const auto& [order, mode] : modes) pupil.modes.push_back(mode);
+}
+
+void SumHalves(PupilSummary& pupil) {
+  const auto& competitions = pupil.competitions;
+  HalvesTally& halves = pupil.halves;
+  halves.competitionsEach = static_cast<int>(competitions.size() / 2);
+  if (halves.competitionsEach == 0) return;
+  const std::size_t each = competitions.size() / 2;
+  for (std::size_t n = 0; n < each; ++n) {
+    Add(halves.first, competitions[n]);
+    Add(halves.second, competitions[competitions.size() - each + n]);
+  }
+  const int first = PercentRight(halves.first);
+  const int second = PercentRight(halves.second);
+  using Trend = HalvesTally::Trend;
+  halves.trend = second > first ? Trend::Up : second < first ? Trend::Down : Trend::Same;
+}
+
 }  // namespace
 
-void ClassSummaryBuilder::Add(const RegisterLine& line) {
+int PercentRight(const AnswerShare& share) {
+  return share.answers == 0 ? 0 : (share.right * 100 + share.answers / 2) / share.answers;
+}
+
+CompetitionTally& ClassSummaryBuilder::CompetitionOf(PupilTally& pupil, const RegisterLineView& line) {
+  if (pupil.current && pupil.currentStart == line.competition && pupil.currentMode == line.mode) {
+    return *pupil.current;
+  }
+  // The reader hands on only modes it could read.
+  const GameMode mode = ModeFromText(line.mode).value_or(GameMode::Competition(kRecordMinutes));
+  CompetitionTally& competition =
+      pupil.competitions[CompetitionKey(std::string(line.competition), ModeOrder(mode))];
+  competition.mode = mode;
+  pupil.current = &competition;
+  pupil.currentStart = line.competition;
+  pupil.currentMode = line.mode;
+  return competition;
+}
+
+void ClassSummaryBuilder::Add(const RegisterLineView& line) {
   const bool right = line.verdict == kRightText;
   const MistakeKind kind = MistakeFromText(line.mistake).value_or(MistakeKind::Other);
   ++answers_;
@@ -26,23 +82,24 @@ void ClassSummaryBuilder::Add(const RegisterLine& line) {
     PupilName name = naming_(line.pupil);
     PupilTally& tally = pupils_[name.key];
     if (tally.summary.answers == 0) tally.summary.name = std::move(name.shown);
-    spelling = spellings_.emplace(line.pupil, &tally).first;
+    spelling = spellings_.emplace(std::string(line.pupil), &tally).first;
   }
   PupilTally& pupil = *spelling->second;
   ++pupil.summary.answers;
   if (right) ++pupil.summary.right;
   Count(pupil.summary.mistakes, kind);
-  pupil.summary.lastDay = std::max(pupil.summary.lastDay, line.date);
-  CompetitionTally& competition = pupil.competitions[line.competition];
+  if (line.date > pupil.summary.lastDay) pupil.summary.lastDay = line.date;
+  CompetitionTally& competition = CompetitionOf(pupil, line);
   ++(right ? competition.right : competition.wrong);
 
-  SumSummary& sum = sums_[line.problem];
-  ++sum.answers;
-  if (!right) ++sum.wrong;
-  Count(sum.mistakes, kind);
+  auto sum = sums_.find(line.problem);
+  if (sum == sums_.end()) sum = sums_.emplace(std::string(line.problem), SumSummary{}).first;
+  ++sum->second.answers;
+  if (!right) ++sum->second.wrong;
+  Count(sum->second.mistakes, kind);
 
   if (firstDay_.empty() || line.date < firstDay_) firstDay_ = line.date;
-  lastDay_ = std::max(lastDay_, line.date);
+  if (line.date > lastDay_) lastDay_ = line.date;
 }
 
 ClassSummary ClassSummaryBuilder::Finish(std::size_t unreadLines) {
@@ -52,12 +109,20 @@ ClassSummary ClassSummaryBuilder::Finish(std::size_t unreadLines) {
   summary.firstDay = firstDay_;
   summary.lastDay = lastDay_;
   for (auto& [key, tally] : pupils_) {
-    for (auto& [startedAt, competition] : tally.competitions) {
-      competition.startedAt = startedAt;
-      tally.summary.bestScore = std::max(tally.summary.bestScore, competition.right);
-      tally.summary.competitions.push_back(competition);
+    PupilSummary& pupil = tally.summary;
+    tally.current = nullptr;
+    pupil.competitions.reserve(tally.competitions.size());
+    // Each start moves from its key to its competition, not copied.
+    while (!tally.competitions.empty()) {
+      auto node = tally.competitions.extract(tally.competitions.begin());
+      CompetitionTally& competition = node.mapped();
+      competition.startedAt = std::move(node.key().first);
+      pupil.bestScore = std::max(pupil.bestScore, competition.right);
+      pupil.competitions.push_back(std::move(competition));
     }
-    summary.pupils.push_back(std::move(tally.summary));
+    SumModes(pupil);
+    SumHalves(pupil);
+    summary.pupils.push_back(std::move(pupil));
   }
 
   for (auto& [problem, sum] : sums_) {

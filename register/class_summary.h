@@ -6,16 +6,51 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "core/game_mode.h"
 #include "register/register_line.h"
 
 namespace quorveno {
 
 struct CompetitionTally {
   std::string startedAt;  // "2026-12-07 09:30:00"
+  GameMode mode;
   int right = 0;
   int wrong = 0;
+};
+
+// Right answers among answers.
+struct AnswerShare {
+  int right = 0;
+  int answers = 0;
+
+  bool operator==(const AnswerShare&) const = default;
+};
+
+// The share of right answers in whole percent, rounded half up; 0 of none.
+int PercentRight(const AnswerShare& share);
+
+// A pupil's competitions of one mode. A practice counts as a competition of
+// its own mode: it has a start, as every game of the register.
+struct ModeTally {
+  GameMode mode;
+  int competitions = 0;
+  AnswerShare share;
+};
+
+// A pupil against themself: the first half of their competitions against
+// the second, a competition in the middle of an odd count in neither.
+struct HalvesTally {
+  // The competitions in each half: none for a pupil of one competition.
+  int competitionsEach = 0;
+  AnswerShare first;
+  AnswerShare second;
+  // Told by the whole percentages the page shows, so that the words agree
+  // with the figures beside them.
+  enum class Trend { None, Up, Same, Down };
+  Trend trend = Trend::None;
 };
 
 // How often each kind of mistake was made.
@@ -37,6 +72,9 @@ struct PupilSummary {
   std::string lastDay;  // "2026-12-07"
   // In the order they started.
   std::vector<CompetitionTally> competitions;
+  // The modes played, competitions by their minutes, then the practice.
+  std::vector<ModeTally> modes;
+  HalvesTally halves;
 };
 
 struct SumSummary {
@@ -69,20 +107,41 @@ struct PupilName {
 using PupilNaming = std::function<PupilName(std::string_view written)>;
 
 // Sums up a register line by line, so that memory grows with the pupils,
-// competitions and sums, not with the register's length.
+// competitions and sums, not with the register's length. The sums count
+// answers of every mode.
 class ClassSummaryBuilder {
  public:
   explicit ClassSummaryBuilder(PupilNaming naming) : naming_(std::move(naming)) {}
 
-  void Add(const RegisterLine& line);
+  // A line as the reader hands it on: its mode one that ModeFromText reads.
+  void Add(const RegisterLineView& line);
   ClassSummary Finish(std::size_t unreadLines);
 
  private:
+  // Texts looked up as views, with no string made for the lookup.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  template <typename Value>
+  using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+
+  // A competition's start and its mode's place among the modes (see
+  // ModeOrder): two games started in the same second, on two computers
+  // under one name, stay two.
+  using CompetitionKey = std::pair<std::string, int>;
   struct PupilTally {
     PupilSummary summary;
-    // Keyed by the competition's start, which sorts as time does.
-    std::map<std::string, CompetitionTally> competitions;
+    // Sorted as time goes.
+    std::map<CompetitionKey, CompetitionTally> competitions;
+    // The competition of the pupil's last line, which their next line
+    // nearly always continues.
+    CompetitionTally* current = nullptr;
+    std::string currentStart;
+    std::string currentMode;
   };
+
+  CompetitionTally& CompetitionOf(PupilTally& pupil, const RegisterLineView& line);
 
   PupilNaming naming_;
   std::size_t answers_ = 0;
@@ -91,8 +150,8 @@ class ClassSummaryBuilder {
   // Keyed by the pupil's key, which is also the order of the page.
   std::map<std::string, PupilTally> pupils_;
   // Each spelling met so far, so that a name is tidied once, not per line.
-  std::unordered_map<std::string, PupilTally*> spellings_;
-  std::unordered_map<std::string, SumSummary> sums_;
+  TextMap<PupilTally*> spellings_;
+  TextMap<SumSummary> sums_;
 };
 
 }  // namespace quorveno

@@ -93,6 +93,24 @@ std::string RegisterLineText(const RegisterEntry& entry) {
   return RegisterLineText(MakeRegisterLine(answer, entry.pupil, entry.judgedAt, entry.startedAt, entry.mode));
 }
 
+RegisterLineView::RegisterLineView(const RegisterLine& line)
+    : date(line.date),
+      time(line.time),
+      pupil(line.pupil),
+      competition(line.competition),
+      problem(line.problem),
+      answer(line.answer),
+      verdict(line.verdict),
+      solution(line.solution),
+      mistake(line.mistake),
+      mode(line.mode) {}
+
+RegisterLine RegisterLineView::ToLine() const {
+  return {std::string(date),    std::string(time),   std::string(pupil),    std::string(competition),
+          std::string(problem), std::string(answer), std::string(verdict), std::string(solution),
+          std::string(mistake), std::string(mode)};
+}
+
 std::string RegisterHeaderText() {
   return std::string(kUtf8ByteOrderMark) + std::string(kRegisterHeader) + std::string(kLineEnd);
 }

@@ -49,6 +49,17 @@ struct RegisterLine {
   std::string mode;         // ModeText: "gara 10", "allenamento"
 };
 
+// The same fields as the reader hands them on: views into its own buffers,
+// valid only while it hands them, so that reading copies no field.
+struct RegisterLineView {
+  std::string_view date, time, pupil, competition, problem, answer, verdict, solution, mistake, mode;
+
+  RegisterLineView() = default;
+  // The fields of `line`, which must outlive the view.
+  RegisterLineView(const RegisterLine& line);  // NOLINT(google-explicit-constructor): a line is read as its view
+  RegisterLine ToLine() const;
+};
+
 // One judged answer as the register keeps it: what its line is made of,
 // by the game or by quorveno-registra from the game's request.
 struct RegisterEntry {

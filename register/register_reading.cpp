@@ -1,6 +1,7 @@
 #include "register/register_reading.h"
 
 #include <array>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -15,34 +16,35 @@ namespace {
 constexpr std::size_t kFieldCount = 10;
 // The lines of registers written before the mode column end at the mistake.
 constexpr std::size_t kFieldCountWithoutMode = kFieldCount - 1;
-using Fields = std::array<std::string*, kFieldCount>;
+using Fields = std::array<std::string_view*, kFieldCount>;
 
 // The line's fields in the header's order.
-Fields FieldsOf(RegisterLine& line) {
+Fields FieldsOf(RegisterLineView& line) {
   return {&line.date,   &line.time,    &line.pupil,    &line.competition, &line.problem,
           &line.answer, &line.verdict, &line.solution, &line.mistake,     &line.mode};
 }
 
-// Removes the apostrophe the writer put before a formula-looking field.
-void RemoveFormulaGuard(std::string& field) {
-  if (!field.empty() && field.front() == '\'' && NeedsFormulaGuard(field)) field.erase(0, 1);
+// Sets aside the apostrophe the writer put before a formula-looking field.
+void RemoveFormulaGuard(std::string_view& field) {
+  if (!field.empty() && field.front() == '\'' && NeedsFormulaGuard(field)) field.remove_prefix(1);
 }
 
 enum class Parse { Complete, Invalid, QuoteOpen };
 
 // Splits one register line, its file lines joined by their own ends, into
-// the fields of `line`; a line without the mode leaves it empty. The fields
-// keep their memory from line to line, so that reading a long register
-// allocates next to nothing.
-Parse ParseFields(std::string_view text, RegisterLine& line) {
+// the fields of `line`; a line without the mode leaves it empty. A field is
+// a view into `text`, or, quoted, into its buffer in `unquoted`, whose
+// memory is kept from line to line.
+Parse ParseFields(std::string_view text, RegisterLineView& line, std::array<std::string, kFieldCount>& unquoted) {
   const Fields fields = FieldsOf(line);
   std::size_t count = 0;
   std::size_t i = 0;
   for (;;) {
     if (count == kFieldCount) return Parse::Invalid;
-    std::string& field = *fields[count++];
-    field.clear();
+    std::string_view& field = *fields[count];
     if (i < text.size() && text[i] == '"') {
+      std::string& buffer = unquoted[count];
+      buffer.clear();
       for (++i;; ++i) {
         if (i >= text.size()) return Parse::QuoteOpen;
         if (text[i] == '"') {
@@ -53,16 +55,18 @@ Parse ParseFields(std::string_view text, RegisterLine& line) {
             break;
           }
         }
-        field += text[i];
+        buffer += text[i];
       }
+      field = buffer;
     } else {
       const std::size_t end = std::min(text.find(';', i), text.size());
-      field.assign(text.substr(i, end - i));
+      field = text.substr(i, end - i);
       i = end;
     }
+    ++count;
     RemoveFormulaGuard(field);
     if (i == text.size()) {
-      if (count == kFieldCountWithoutMode) line.mode.clear();
+      if (count == kFieldCountWithoutMode) line.mode = {};
       return count >= kFieldCountWithoutMode ? Parse::Complete : Parse::Invalid;
     }
     if (text[i] != ';') return Parse::Invalid;
@@ -154,19 +158,30 @@ bool AppendGameDateTime(std::string& out, std::string_view text) {
   return AppendGameTime(out, text.substr(timeStart));
 }
 
-// Puts `field` as the game writes it; false when `append` cannot read it.
-template <typename Append>
-bool InGameForm(std::string& field, std::string& scratch, Append append) {
-  scratch.clear();
-  if (!append(scratch, field)) return false;
-  field.swap(scratch);
+bool IsGameDate(std::string_view text) { return GameDate(text).has_value(); }
+bool IsGameTime(std::string_view text) { return GameTime(text).has_value(); }
+bool IsGameDateTime(std::string_view text) {
+  constexpr std::size_t kDate = 10;
+  return text.size() == kDate + 1 + 8 && text[kDate] == ' ' && IsGameDate(text.substr(0, kDate)) &&
+         IsGameTime(text.substr(kDate + 1));
+}
+
+// Leaves `field` as it is when the game wrote it so, as nearly always;
+// otherwise points it at `buffer`, where `append` respells it as the game
+// writes it. False when `append` cannot read it.
+template <typename IsGameForm, typename Append>
+bool InGameForm(std::string_view& field, std::string& buffer, IsGameForm isGameForm, Append append) {
+  if (isGameForm(field)) return true;
+  buffer.clear();
+  if (!append(buffer, field)) return false;
+  field = buffer;
   return true;
 }
 
 // Whether the mode is one that ModeText names. The older versions' lines,
 // whose mode ParseFields left empty, get their only one: a competition of
 // the record's minutes.
-bool ReadMode(std::string& mode) {
+bool ReadMode(std::string_view& mode) {
   static const std::string kOlderLinesMode = ModeText(GameMode::Competition(kRecordMinutes));
   if (!mode.empty()) return ModeFromText(mode).has_value();
   mode = kOlderLinesMode;
@@ -174,103 +189,117 @@ bool ReadMode(std::string& mode) {
 }
 
 // Whether the line is valid, its date and times then put as the game writes
-// them.
-bool MakeValid(RegisterLine& line, std::string& scratch) {
+// them, in `respelled` where they were not.
+bool MakeValid(RegisterLineView& line, std::array<std::string, 3>& respelled) {
   const auto mistake = MistakeFromText(line.mistake);
   const bool verdictFits = (line.verdict == kRightText && mistake == MistakeKind::None) ||
                            (line.verdict == kWrongText && mistake && mistake != MistakeKind::None);
   return verdictFits && !line.problem.empty() && !line.solution.empty() && ReadMode(line.mode) &&
-         InGameForm(line.date, scratch, AppendGameDate) && InGameForm(line.time, scratch, AppendGameTime) &&
-         InGameForm(line.competition, scratch, AppendGameDateTime);
+         InGameForm(line.date, respelled[0], IsGameDate, AppendGameDate) &&
+         InGameForm(line.time, respelled[1], IsGameTime, AppendGameTime) &&
+         InGameForm(line.competition, respelled[2], IsGameDateTime, AppendGameDateTime);
 }
 
 // The older versions' header: the same without the mode's field.
 constexpr std::string_view kOlderHeader = kRegisterHeader.substr(0, kRegisterHeader.rfind(';'));
 
 // The header, or the older versions' one, whose mode ParseFields left empty.
-bool IsHeader(RegisterLine& line) {
+bool IsHeader(RegisterLineView& line) {
   std::string_view header = line.mode.empty() ? kOlderHeader : kRegisterHeader;
-  for (const std::string* field : FieldsOf(line)) {
+  for (const std::string_view* field : FieldsOf(line)) {
     if (header.substr(0, field->size()) != *field) return false;
     header.remove_prefix(std::min(header.size(), field->size() + 1));
   }
   return header.empty();
 }
 
+// Where the first CR or LF of `bytes` is, or its size.
+std::size_t LineEnd(std::string_view bytes) {
+  const void* feed = std::memchr(bytes.data(), '\n', bytes.size());
+  const std::size_t end = feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - bytes.data()) : bytes.size();
+  // A CR LF ends the line at its CR; a bare CR ends it too.
+  const void* carriage = std::memchr(bytes.data(), '\r', end);
+  return carriage ? static_cast<std::size_t>(static_cast<const char*>(carriage) - bytes.data()) : end;
+}
+
 }  // namespace
 
 void RegisterReader::Feed(std::string_view bytes) {
-  for (std::size_t i = 0; i < bytes.size();) {
+  while (!bytes.empty()) {
     if (afterCarriageReturn_) {
       afterCarriageReturn_ = false;
-      if (bytes[i] == '\n') {
+      if (bytes.front() == '\n') {
         // The CR ended its line already; a quoted field keeps the whole end.
         if (!pending_.empty()) pending_.back().end += '\n';
-        ++i;
+        bytes.remove_prefix(1);
         continue;
       }
     }
-    // A loop rather than find_first_of, which looks each byte up in the set.
-    std::size_t end = i;
-    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
-    const std::string_view piece = bytes.substr(i, end - i);
-    if (line_.size() + piece.size() > kLongestLine) {
-      lineTooLong_ = true;
-      line_.clear();
-    } else if (!lineTooLong_) {
-      line_ += piece;
+    const std::size_t end = LineEnd(bytes);
+    const std::string_view piece = bytes.substr(0, end);
+    if (end == bytes.size()) {
+      KeepPiece(piece);
+      return;
     }
-    if (end == bytes.size()) return;
-    afterCarriageReturn_ = bytes[end] == '\r';
-    i = end + 1;
-    EndLine(std::string(1, bytes[end]));
+    const std::string_view lineEnd = bytes.substr(end, 1);
+    afterCarriageReturn_ = lineEnd.front() == '\r';
+    bytes.remove_prefix(end + 1);
+    if (line_.empty() && !lineTooLong_ && piece.size() <= kLongestLine) {
+      // The whole line is in this piece: read in place.
+      EndLine(piece, lineEnd);
+    } else {
+      KeepPiece(piece);
+      EndLine(line_, lineEnd);
+      line_.clear();
+    }
+  }
+}
+
+void RegisterReader::KeepPiece(std::string_view piece) {
+  if (line_.size() + piece.size() > kLongestLine) {
+    lineTooLong_ = true;
+    line_.clear();
+  } else if (!lineTooLong_) {
+    line_ += piece;
   }
 }
 
 void RegisterReader::Finish() {
-  if (!line_.empty() || lineTooLong_) EndLine({});
+  if (!line_.empty() || lineTooLong_) EndLine(line_, {});
+  line_.clear();
   ReadPending(true);
 }
 
-void RegisterReader::EndLine(std::string end) {
-  std::string line;
-  line.swap(line_);
-  if (atStart_ && std::string_view(line).substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
-    line.erase(0, kUtf8ByteOrderMark.size());
-  }
+void RegisterReader::EndLine(std::string_view line, std::string_view end) {
+  if (atStart_ && line.starts_with(kUtf8ByteOrderMark)) line.remove_prefix(kUtf8ByteOrderMark.size());
   atStart_ = false;
   if (std::exchange(lineTooLong_, false)) {
     ReadPending(true);
     ++unread_;
     return;
   }
-  TakeFileLine({std::move(line), std::move(end)});
+  TakeFileLine(line, end);
 }
 
-void RegisterReader::TakeFileLine(FileLine line) {
-  if (pending_.empty() && IsBlank(line.text)) return;
-  pending_.push_back(std::move(line));
-  ReadPending(false);
+void RegisterReader::TakeFileLine(std::string_view text, std::string_view end) {
+  if (pending_.empty()) {
+    if (IsBlank(text)) return;
+    // A register line is nearly always one line of the file, read in place.
+    const Outcome outcome = ReadText(text);
+    if (outcome == Outcome::Unread) ++unread_;
+    if (outcome != Outcome::QuoteOpen) return;
+  }
+  pending_.push_back({std::string(text), std::string(end)});
+  if (pending_.size() > 1) ReadPending(false);
 }
 
 void RegisterReader::ReadPending(bool atEnd) {
   if (pending_.empty()) return;
-  // A register line is nearly always one line of the file, read in place.
-  std::string_view text = pending_.front().text;
-  if (pending_.size() > 1) {
-    joined_ = pending_.front().text;
-    for (std::size_t n = 1; n < pending_.size(); ++n) joined_ += pending_[n - 1].end + pending_[n].text;
-    text = joined_;
-  }
-  if (!IsValidUtf8(text)) {
-    joined_ = Utf8FromCp1252(text);
-    text = joined_;
-  }
-  const Parse parsed = ParseFields(text, parsed_);
-  if (parsed == Parse::QuoteOpen && !atEnd && pending_.size() < kRecordLines) return;
-  const bool header = parsed == Parse::Complete && IsHeader(parsed_);
-  const bool valid = header || (parsed == Parse::Complete && MakeValid(parsed_, scratch_));
-  if (!valid && pending_.size() > 1) {
+  joined_ = pending_.front().text;
+  for (std::size_t n = 1; n < pending_.size(); ++n) joined_ += pending_[n - 1].end + pending_[n].text;
+  const Outcome outcome = ReadText(joined_);
+  if (outcome == Outcome::QuoteOpen && !atEnd && pending_.size() < kRecordLines) return;
+  if (outcome != Outcome::Read && pending_.size() > 1) {
     // The quote never closes, or closes on a quote of a later line (a line
     // cut short, then a quoted name): the first line is lost, the next are
     // read anew.
@@ -278,21 +307,34 @@ void RegisterReader::ReadPending(bool atEnd) {
     std::vector<FileLine> rest(std::make_move_iterator(pending_.begin() + 1),
                                std::make_move_iterator(pending_.end()));
     pending_.clear();
-    for (FileLine& line : rest) TakeFileLine(std::move(line));
+    for (const FileLine& line : rest) TakeFileLine(line.text, line.end);
     if (atEnd) ReadPending(true);
     return;
   }
   pending_.clear();
-  if (!valid) {
-    ++unread_;
-  } else if (!header) {
-    take_(parsed_);
+  if (outcome != Outcome::Read) ++unread_;
+}
+
+// Reads `text`, a whole register line, and hands it on when it is one;
+// a header is read and not handed on. QuoteOpen when its last quoted field
+// is still open, so that the next lines of the file may close it.
+RegisterReader::Outcome RegisterReader::ReadText(std::string_view text) {
+  if (!IsValidUtf8(text)) {
+    converted_ = Utf8FromCp1252(text);
+    text = converted_;
   }
+  const Parse parsed = ParseFields(text, parsed_, unquoted_);
+  if (parsed == Parse::QuoteOpen) return Outcome::QuoteOpen;
+  if (parsed == Parse::Invalid) return Outcome::Unread;
+  if (IsHeader(parsed_)) return Outcome::Read;
+  if (!MakeValid(parsed_, respelled_)) return Outcome::Unread;
+  take_(parsed_);
+  return Outcome::Read;
 }
 
 RegisterReading ReadRegister(std::string_view bytes) {
   RegisterReading reading;
-  RegisterReader reader([&reading](const RegisterLine& line) { reading.lines.push_back(line); });
+  RegisterReader reader([&reading](const RegisterLineView& line) { reading.lines.push_back(line.ToLine()); });
   reader.Feed(bytes);
   reader.Finish();
   reading.unreadLines = reader.unreadLines();

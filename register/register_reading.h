@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -11,7 +12,9 @@
 namespace quorveno {
 
 // Reads a register as it comes, piece by piece, handing each valid line to
-// `take`: memory stays that of one line however long the file is.
+// `take`: memory stays that of one line however long the file is. The line's
+// fields are views, valid while `take` runs: a line read in place, within
+// a piece, is neither copied nor allocated for.
 //
 // Lines may end in CR LF, LF or a bare CR, as editors and spreadsheets on
 // every system write them. A byte-order mark at the start, headers and blank
@@ -31,7 +34,7 @@ namespace quorveno {
 // writes them.
 class RegisterReader {
  public:
-  using LineTaker = std::function<void(const RegisterLine&)>;
+  using LineTaker = std::function<void(const RegisterLineView&)>;
 
   // A register line spans at most this many lines of the file, and this
   // many bytes: anything longer is no line the game wrote.
@@ -54,22 +57,32 @@ class RegisterReader {
     std::string text;
     std::string end;
   };
+  enum class Outcome { Read, Unread, QuoteOpen };
 
-  void EndLine(std::string end);
-  void TakeFileLine(FileLine line);
+  // Adds the start of a line that the piece does not end.
+  void KeepPiece(std::string_view piece);
+  void EndLine(std::string_view line, std::string_view end);
+  void TakeFileLine(std::string_view text, std::string_view end);
   void ReadPending(bool atEnd);
+  Outcome ReadText(std::string_view text);
 
   LineTaker take_;
+  // The start of a line that a piece left unended.
   std::string line_;
   bool lineTooLong_ = false;
   bool afterCarriageReturn_ = false;
   bool atStart_ = true;
   // The lines of a register line whose quoted field is still open.
   std::vector<FileLine> pending_;
-  // Kept from line to line, so that their memory is reused.
-  RegisterLine parsed_;
+  RegisterLineView parsed_;
+  // What the views of parsed_ may point into besides the line itself, kept
+  // from line to line so that their memory is reused: the pending lines
+  // joined, a Windows-1252 line in UTF-8, each quoted field without its
+  // quotes, and dates and times respelled as the game writes them.
   std::string joined_;
-  std::string scratch_;
+  std::string converted_;
+  std::array<std::string, 10> unquoted_;
+  std::array<std::string, 3> respelled_;
   std::size_t unread_ = 0;
 };
 

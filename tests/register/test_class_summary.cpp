@@ -36,7 +36,7 @@ RegisterReading Read(const QByteArray& bytes) {
 // between two pieces.
 RegisterReading ReadByteByByte(const QByteArray& bytes) {
   RegisterReading reading;
-  RegisterReader reader([&reading](const RegisterLine& line) { reading.lines.push_back(line); });
+  RegisterReader reader([&reading](const RegisterLineView& line) { reading.lines.push_back(line.ToLine()); });
   for (const char byte : bytes) reader.Feed(std::string_view(&byte, 1));
   reader.Finish();
   reading.unreadLines = reader.unreadLines();
@@ -48,6 +48,17 @@ ClassSummary Summarise(const QByteArray& bytes) {
   ClassSummaryBuilder builder(SummaryPupilName);
   for (const RegisterLine& line : reading.lines) builder.Add(line);
   return builder.Finish(reading.unreadLines);
+}
+
+// A competition of Anna's started on December `day`: its right answers to 1/5 + 1/5, then its wrong ones.
+QByteArray Played(int day, const char* mode, int right, int wrong) {
+  QByteArray lines;
+  const QByteArray start = "2026-12-0" + QByteArray::number(day) + " 09:30:00";
+  for (int n = 0; n < right + wrong; ++n) {
+    lines += Line("Anna", start, "1/5 + 1/5", n < right ? "2/5" : "2/10", n < right ? "" : "denominatori sommati",
+                  "2026-12-07", mode);
+  }
+  return lines;
 }
 
 QString Page(const QByteArray& bytes) { return QString::fromStdString(SummaryPage(Summarise(bytes))); }
@@ -72,6 +83,8 @@ class TestClassSummary : public QObject {
   void registersResavedBySpreadsheetsAreRead();
   void pupilsAreGroupedIgnoringCaseAndBlanks_data();
   void pupilsAreGroupedIgnoringCaseAndBlanks();
+  void eachPupilIsSummedByModeAndByHalves_data();
+  void eachPupilIsSummedByModeAndByHalves();
   void aSmallRegisterIsSummed();
   void thePageShowsEveryValueAsText_data();
   void thePageShowsEveryValueAsText();
@@ -269,6 +282,47 @@ void TestClassSummary::pupilsAreGroupedIgnoringCaseAndBlanks() {
   QCOMPARE(summary.pupils.front().answers, shown.size() == 1 ? 2 : 1);
 }
 
+void TestClassSummary::eachPupilIsSummedByModeAndByHalves_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  // "mode: competitions, right/answers" in the page's order; "each half's competitions: right/answers, ..."
+  QTest::addColumn<QString>("tallies");
+  QTest::newRow("one competition") << kHeader + Played(1, "gara 10", 3, 1) << "gara 10: 1, 3/4; 0: 0/0, then 0/0, none";
+  QTest::newRow("an odd count leaves the middle one out")
+      << kHeader + Played(1, "gara 10", 1, 3) + Played(2, "gara 10", 9, 9) + Played(3, "gara 10", 3, 1)
+      << "gara 10: 3, 13/26; 1: 1/4, then 3/4, up";
+  QTest::newRow("all practices") << kHeader + Played(1, "allenamento", 2, 2) + Played(2, "allenamento", 1, 3)
+                                 << "allenamento: 2, 3/8; 1: 2/4, then 1/4, down";
+  QTest::newRow("a register without the mode column: competitions of ten minutes")
+      << kOlderHeader +
+             QByteArray(Played(1, "gara 10", 1, 1) + Played(2, "gara 10", 2, 2)).replace(";gara 10\r\n", "\r\n")
+      << "gara 10: 2, 3/6; 1: 1/2, then 2/4, same";
+  QTest::newRow("mixed modes, out of order in the file")
+      << kHeader + Played(6, "gara 10", 4, 0) + Played(1, "gara 10", 2, 2) + Played(2, "allenamento", 5, 0) +
+             Played(3, "gara 15", 1, 1) + Played(4, "gara 10", 3, 1) + Played(5, "allenamento", 4, 1)
+      << "gara 10: 3, 9/12; gara 15: 1, 1/2; allenamento: 2, 9/10; 3: 8/11, then 11/13, up";
+}
+
+// Every answer counts in its mode and its half, and among the sums most often wrong whatever its mode.
+void TestClassSummary::eachPupilIsSummedByModeAndByHalves() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, tallies);
+
+  const ClassSummary summary = Summarise(bytes);
+  QCOMPARE(summary.pupils.size(), std::size_t{1});
+  const PupilSummary& anna = summary.pupils.front();
+  QStringList read;
+  for (const ModeTally& m : anna.modes) {
+    read << QStringLiteral("%1: %2, %3/%4").arg(QString::fromStdString(ModeText(m.mode))).arg(m.competitions)
+                .arg(m.share.right).arg(m.share.answers);
+  }
+  const HalvesTally& h = anna.halves;
+  const char* const trends[] = {"none", "up", "same", "down"};
+  read << QStringLiteral("%1: %2/%3, then %4/%5, %6").arg(h.competitionsEach).arg(h.first.right).arg(h.first.answers)
+              .arg(h.second.right).arg(h.second.answers).arg(QLatin1String(trends[static_cast<int>(h.trend)]));
+  QCOMPARE(read.join(QStringLiteral("; ")), tallies);
+  QCOMPARE(summary.mostOftenWrong.front().answers, anna.answers);
+}
+
 void TestClassSummary::aSmallRegisterIsSummed() {
   const QByteArray bytes =
       kHeader + Line("Anna", "2026-12-07 09:30:00", "1/5 + 1/5", "2/5", "", "2026-12-07") +
@@ -350,12 +404,13 @@ void TestClassSummary::thePageShowsEveryValueAsText_data() {
       << kHeader + Line("Bruno", "2026-12-07 09:30:00", "1/5 + 1/5", "2/10", "denominatori sommati") +
              Line("Bruno", "2026-12-07 09:30:00", "1/5 + 1/5", "2/10", "denominatori sommati") +
              Line("Bruno", "2026-12-07 09:30:00", "1/6 + 1/6", "2/6", "non semplificata") + kGood
-      << QStringList{"<th class=\"errore\">Denominatori sommati</th><th class=\"errore\">Non semplificate</th>"
-                     "<th class=\"errore\">Altri errori</th>",
+      << QStringList{"<th>Denominatori sommati</th><th>Non semplificate</th><th>Altri errori</th>",
                      "<td>Anna</td><td>1</td><td>1</td><td>100%</td><td>1</td><td>07/12/2026</td>"
-                     "<td>0</td><td>0</td><td>0</td><td><svg",
+                     "<td>0</td><td>0</td><td>0</td></tr>",
                      "<td>Bruno</td><td>1</td><td>3</td><td>0%</td><td>0</td><td>07/12/2026</td>"
-                     "<td>2</td><td>1</td><td>0</td><td><svg"}
+                     "<td>2</td><td>1</td><td>0</td></tr>",
+                     "<td>Bruno</td><td class=\"modi\">gara 10: 1 gara, 0% giuste</td>"
+                     "<td colspan=\"2\">una sola gara: ancora nessun confronto</td><td class=\"grafico\"><svg"}
       << QStringList{"non lett"};
 }
 
