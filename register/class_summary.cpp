@@ -117,7 +117,9 @@ ClassSummary ClassSummaryBuilder::Finish(std::size_t unreadLines) {
       auto node = tally.competitions.extract(tally.competitions.begin());
       CompetitionTally& competition = node.mapped();
       competition.startedAt = std::move(node.key().first);
-      pupil.bestScore = std::max(pupil.bestScore, competition.right);
+      if (competition.mode.countsForTheRecord()) {
+        pupil.bestScore = std::max(pupil.bestScore.value_or(0), competition.right);
+      }
       pupil.competitions.push_back(std::move(competition));
     }
     SumModes(pupil);

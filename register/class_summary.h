@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -67,8 +68,9 @@ struct PupilSummary {
   int answers = 0;
   int right = 0;
   MistakeTally mistakes;
-  // The most right answers in one competition.
-  int bestScore = 0;
+  // The most right answers in one competition of the record's minutes, as
+  // the record counts them; none when the pupil played no such competition.
+  std::optional<int> bestScore;
   std::string lastDay;  // "2026-12-07"
   // In the order they started.
   std::vector<CompetitionTally> competitions;

@@ -1,10 +1,13 @@
 #include "register/summary_page.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <charconv>
-#include <vector>
+#include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/game_mode.h"
 
 namespace quorveno {
 namespace {
@@ -167,7 +170,8 @@ std::string PupilRows(const ClassSummary& summary) {
   std::string rows;
   for (const PupilSummary& pupil : summary.pupils) {
     rows += "<tr>" + Cell(ShownName(pupil)) + Cell(static_cast<long>(pupil.competitions.size())) +
-            Cell(pupil.answers) + Cell(Percent(pupil.right, pupil.answers)) + Cell(pupil.bestScore) +
+            Cell(pupil.answers) + Cell(Percent(pupil.right, pupil.answers)) +
+            (pupil.bestScore ? Cell(*pupil.bestScore) : Cell("—")) +
             Cell(ItalianDate(pupil.lastDay)) + Cell(pupil.mistakes.denominatorsAdded) +
             Cell(pupil.mistakes.notReduced) + Cell(pupil.mistakes.other) + "</tr>\n";
   }
@@ -243,7 +247,8 @@ std::string SummaryPage(const ClassSummary& summary) {
             "<th class=\"modi\">Per modalità</th><th>Prima metà</th><th>Seconda metà</th>"
             "<th>Risposte di gare e allenamenti, nel tempo</th></tr></thead>\n<tbody>\n" +
             ProgressRows(summary) + "</tbody>\n</table>\n";
-    page += "<p class=\"nota\">Per modalità: le gare di ogni durata e gli allenamenti, senza tempo, con la parte di "
+    page += "<p class=\"nota\">Miglior punteggio: nelle gare da " + std::to_string(kRecordMinutes) +
+            " minuti, come il record. Per modalità: le gare di ogni durata e gli allenamenti, senza tempo, con la parte di "
             "risposte giuste. Prima e seconda metà: le gare e gli allenamenti di ogni alunno in ordine di tempo, divisi "
             "in due metà di ugual numero (se sono dispari, quello di mezzo non conta), così che ognuno sia confrontato "
             "con sé stesso. Nel grafico le colonne sono le gare e gli allenamenti in ordine di tempo (al più gli "

@@ -284,22 +284,24 @@ void TestClassSummary::pupilsAreGroupedIgnoringCaseAndBlanks() {
 
 void TestClassSummary::eachPupilIsSummedByModeAndByHalves_data() {
   QTest::addColumn<QByteArray>("bytes");
-  // "mode: competitions, right/answers" in the page's order; "each half's competitions: right/answers, ..."
+  // "mode: competitions, right/answers" in the page's order; "each half's competitions: right/answers, ...";
+  // the best score, of the record's competitions only
   QTest::addColumn<QString>("tallies");
-  QTest::newRow("one competition") << kHeader + Played(1, "gara 10", 3, 1) << "gara 10: 1, 3/4; 0: 0/0, then 0/0, none";
+  QTest::newRow("one competition") << kHeader + Played(1, "gara 10", 3, 1)
+                                   << "gara 10: 1, 3/4; 0: 0/0, then 0/0, none; best 3";
   QTest::newRow("an odd count leaves the middle one out")
       << kHeader + Played(1, "gara 10", 1, 3) + Played(2, "gara 10", 9, 9) + Played(3, "gara 10", 3, 1)
-      << "gara 10: 3, 13/26; 1: 1/4, then 3/4, up";
+      << "gara 10: 3, 13/26; 1: 1/4, then 3/4, up; best 9";
   QTest::newRow("all practices") << kHeader + Played(1, "allenamento", 2, 2) + Played(2, "allenamento", 1, 3)
-                                 << "allenamento: 2, 3/8; 1: 2/4, then 1/4, down";
+                                 << "allenamento: 2, 3/8; 1: 2/4, then 1/4, down; best none";
   QTest::newRow("a register without the mode column: competitions of ten minutes")
       << kOlderHeader +
              QByteArray(Played(1, "gara 10", 1, 1) + Played(2, "gara 10", 2, 2)).replace(";gara 10\r\n", "\r\n")
-      << "gara 10: 2, 3/6; 1: 1/2, then 2/4, same";
+      << "gara 10: 2, 3/6; 1: 1/2, then 2/4, same; best 2";
   QTest::newRow("mixed modes, out of order in the file")
       << kHeader + Played(6, "gara 10", 4, 0) + Played(1, "gara 10", 2, 2) + Played(2, "allenamento", 5, 0) +
              Played(3, "gara 15", 1, 1) + Played(4, "gara 10", 3, 1) + Played(5, "allenamento", 4, 1)
-      << "gara 10: 3, 9/12; gara 15: 1, 1/2; allenamento: 2, 9/10; 3: 8/11, then 11/13, up";
+      << "gara 10: 3, 9/12; gara 15: 1, 1/2; allenamento: 2, 9/10; 3: 8/11, then 11/13, up; best 4";
 }
 
 // Every answer counts in its mode and its half, and among the sums most often wrong whatever its mode.
@@ -319,6 +321,7 @@ void TestClassSummary::eachPupilIsSummedByModeAndByHalves() {
   const char* const trends[] = {"none", "up", "same", "down"};
   read << QStringLiteral("%1: %2/%3, then %4/%5, %6").arg(h.competitionsEach).arg(h.first.right).arg(h.first.answers)
               .arg(h.second.right).arg(h.second.answers).arg(QLatin1String(trends[static_cast<int>(h.trend)]));
+  read << (anna.bestScore ? QStringLiteral("best %1").arg(*anna.bestScore) : QStringLiteral("best none"));
   QCOMPARE(read.join(QStringLiteral("; ")), tallies);
   QCOMPARE(summary.mostOftenWrong.front().answers, anna.answers);
 }
@@ -343,7 +346,7 @@ void TestClassSummary::aSmallRegisterIsSummed() {
   QCOMPARE(anna.name, std::string("Anna"));
   QCOMPARE(anna.answers, 5);
   QCOMPARE(anna.right, 3);
-  QCOMPARE(anna.bestScore, 2);
+  QCOMPARE(anna.bestScore, std::optional<int>(2));
   QCOMPARE(anna.lastDay, std::string("2026-12-09"));
   QCOMPARE(anna.competitions.size(), std::size_t{2});
   QCOMPARE(anna.competitions[0].startedAt, std::string("2026-12-07 09:30:00"));
@@ -355,7 +358,7 @@ void TestClassSummary::aSmallRegisterIsSummed() {
   QCOMPARE(anna.mistakes.other, 0);
   const PupilSummary& bruno = summary.pupils[1];
   QCOMPARE(bruno.name, std::string("Bruno"));
-  QCOMPARE(bruno.bestScore, 0);
+  QCOMPARE(bruno.bestScore, std::optional<int>(0));
   QCOMPARE(bruno.mistakes.denominatorsAdded, 1);
   QCOMPARE(bruno.mistakes.notReduced, 0);
   QCOMPARE(bruno.mistakes.other, 1);
