@@ -37,15 +37,16 @@ struct NewFile {
   windows_file::Handle handle;
 };
 
-// A file made new, hidden by its leading dot and named ".STEM.XXXXXXXX"
-// with a name no other file has in `directory`.
+// A file made new, hidden by its leading dot and named ".STEM." and six
+// hexadecimal digits, as the stale copies a killed save leaves are looked
+// for, with a name no other file has in `directory`.
 std::variant<NewFile, DWORD> CreateHiddenFile(const QString& directory, const QString& stem, DWORD access,
                                               DWORD flags = 0) {
   DWORD error = ERROR_FILE_EXISTS;
   for (int attempt = 0; attempt < 100 && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS); ++attempt) {
-    const QString name = QStringLiteral(".%1.%2").arg(stem).arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                                 QLatin1Char('0'));
-    const QString path = QDir(directory).filePath(name);
+    const quint32 digits = QRandomGenerator::global()->bounded(0x1000000U);
+    const QString path =
+        QDir(directory).filePath(QStringLiteral(".%1.%2").arg(stem).arg(digits, 6, 16, QLatin1Char('0')));
     auto opened = windows_file::Open(path, access, CREATE_NEW, flags);
     if (auto* handle = std::get_if<windows_file::Handle>(&opened)) return NewFile{path, std::move(*handle)};
     error = std::get<DWORD>(opened);
