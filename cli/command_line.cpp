@@ -82,7 +82,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
       const QString value = equals >= 0                                                   ? argument.mid(equals + 1)
                             : i + 1 < arguments.size() && !IsOption(arguments[i + 1]) ? arguments[++i]
                                                                                         : QString();
-      if (value.isEmpty()) return Refused(QStringLiteral("quorveno: manca il numero di minuti dopo --minuti (15 o 20)."));
+      if (value.isEmpty()) {
+        return Refused(QStringLiteral("quorveno: manca il numero di minuti dopo --minuti (15 o 20)."));
+      }
       if (value != QStringLiteral("15") && value != QStringLiteral("20")) {
         return Refused(
             QStringLiteral("quorveno: --minuti vuole 15 o 20, i minuti di una gara più lunga, non «%1».").arg(value));

@@ -154,8 +154,8 @@ std::variant<std::optional<Permissions>, FileFailure> ExistingPermissions(const 
 // Windows keeps no sticky folders: whoever may add a file may replace one.
 // The probe goes as its handle closes.
 std::variant<FolderRights, FileFailure> RightsIn(const RecordPaths& paths) {
-  const auto probe =
-      CreateHiddenFile(paths.directory, QStringLiteral("frsosem-probe"), GENERIC_WRITE | DELETE, FILE_FLAG_DELETE_ON_CLOSE);
+  const auto probe = CreateHiddenFile(paths.directory, QStringLiteral("frsosem-probe"), GENERIC_WRITE | DELETE,
+                                      FILE_FLAG_DELETE_ON_CLOSE);
   if (std::holds_alternative<NewFile>(probe)) return FolderRights{true, true};
   const DWORD error = std::get<DWORD>(probe);
   if (error == ERROR_ACCESS_DENIED) return FolderRights{};
