@@ -145,8 +145,8 @@ std::string CarriedAnswerBox(std::string_view box) {
   const std::optional<double> read = StrictNumber(box);
   if (StrictNumber(carried) == read) return carried;
   if (read) return NumberText(*read);
-  carried.replace(LastCharacterStart(carried), std::string::npos, "?");
-  return carried;
+  carried.resize(carried.empty() ? 0 : LastCharacterStart(carried));
+  return carried + '?';
 }
 
 }  // namespace
