@@ -23,13 +23,13 @@ keep_log "$keys"
 # services (winedevice.exe and the like) can outlive a server merely stopped.
 prefix_processes() {
   for environ in /proc/[0-9]*/environ; do
-    if tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+    # Errors first to nowhere: a process may end between the listing and the reading.
+    if tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
       pid=${environ#/proc/}
       echo "${pid%/environ}"
     fi
   done
 }
-no_prefix_process() { [ -z "$(prefix_processes)" ]; }
 # On the way out, passed or failed: the server ends every program of the
 # prefix, the desktop's services stop, and a process of the prefix still
 # there fails the test and is killed.
@@ -44,7 +44,7 @@ stop_wine_then_all() {
     sleep 0.1
   done
   echo "FAIL: processes of the test's Wine prefix still running:" >&2
-  for pid in $left; do tr '\0' ' ' <"/proc/$pid/cmdline" >&2 2>/dev/null; echo >&2; done
+  for pid in $left; do echo "$pid: $(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline")" >&2; done
   kill -9 $left 2>/dev/null || true
   exit 1
 }
@@ -105,7 +105,7 @@ new_state() {
 # Waits until the latest state matches the extended regular expression $1.
 wait_for() {
   echo "waiting for: $1" >>"$keys"
-  until echo "$state" | grep -Eq -- "$1"; do wait_until 30 new_state; done
+  until printf '%s\n' "$state" | grep -Eq -- "$1"; do wait_until 30 new_state; done
 }
 # press key KEY... or press type TEXT, with xdotool.
 press() { echo "$*" >>"$keys"; command=$1; shift; xdotool "$command" --delay 80 "$@"; }
@@ -149,7 +149,7 @@ play_game first
 begin Ada
 import -window root "$build/quorveno-under-wine.png" 2>/dev/null || true
 # What a screen reader reads first, from another process, bounded in time.
-root=$(timeout --kill-after=5 30 wine "$build/tests/windows/uia_root.exe" Quorveno 2>/dev/null | tr -d '\r') || true
+root=$(timeout --kill-after=5 30 wine "$build/uia_root.exe" Quorveno 2>/dev/null | tr -d '\r') || true
 echo "$root" | grep -Eq '^Name= *Quorveno ControlType=50032 HasKeyboardFocus=1$' ||
   fail "the window's UI Automation element: ${root:-no answer}"
 answer 0
