@@ -53,7 +53,9 @@ void TestWindowsStorage::killedSavesLeaveAWholeRecord() {
   for (int round = 0; round < 30; ++round) {
     QProcess copy;
     copy.start(Beside("record_saver.exe"), {folder.path(), QString::number(record + 1)});
-    QVERIFY(copy.waitForReadyRead(20000));
+    QVERIFY2(copy.waitForReadyRead(20000),
+             qPrintable(QStringLiteral("round %1: %2, status %3, %4").arg(round).arg(copy.errorString())
+                            .arg(copy.exitCode()).arg(QString::fromLocal8Bit(copy.readAllStandardError()))));
     QTest::qSleep(round * 37 % 51);
     copy.kill();
     QVERIFY(copy.waitForFinished());
