@@ -38,9 +38,9 @@ void SumModes(PupilSummary& pupil) {
 void SumHalves(PupilSummary& pupil) {
   const auto& competitions = pupil.competitions;
   HalvesTally& halves = pupil.halves;
-  halves.competitionsEach = static_cast<int>(competitions.size() / 2);
-  if (halves.competitionsEach == 0) return;
   const std::size_t each = competitions.size() / 2;
+  halves.competitionsEach = static_cast<int>(each);
+  if (each == 0) return;
   for (std::size_t n = 0; n < each; ++n) {
     Add(halves.first, competitions[n]);
     Add(halves.second, competitions[competitions.size() - each + n]);
