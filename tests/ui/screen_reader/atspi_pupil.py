@@ -5,6 +5,7 @@ names, solves one problem by ear (the problem boxes' texts), typing on the
 keyboard, and reads what the focused control says at each step. Prints a
 transcript of what a screen reader would say; exits non-zero with the
 reason on the first thing that is not as it should be.
+Usage: atspi_pupil.py READY_FILE (made once the client listens to the bus)
 """
 
 import sys
@@ -235,10 +236,15 @@ def check_what_was_told(counter):
     expect(0 <= verdict_told < focus_told, "the button got the focus before it carried the verdict")
 
 
-def main():
+def main(ready_file):
+    # The game learns which events a client wants when it starts, and may
+    # miss a client that comes while it starts: the listeners come first,
+    # then the file tells that the game may be started.
     pyatspi.Registry.registerEventListener(hear, "object:text-changed", "object:state-changed:focused",
                                            "object:property-change:accessible-name",
                                            "object:property-change:accessible-description")
+    with open(ready_file, "w"):
+        pass
     try:
         play(start_up("Anna"))
     except Fault as fault:
@@ -250,4 +256,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(sys.argv[1]))

@@ -16,10 +16,15 @@ time_limit=90
 start_x_server
 start_session_bus
 start_accessibility_bus
+# The client listens before the game starts, as a screen reader does.
+timeout --kill-after=5 "$time_limit" /usr/bin/python3 "$pupil" "$scratch/listening" &
+pupil_pid=$!
+started $pupil_pid
+wait_until 20 test -e "$scratch/listening"
 start_game "$game"
 
 status=0
-timeout --kill-after=5 "$time_limit" /usr/bin/python3 "$pupil" || status=$?
+wait "$pupil_pid" || status=$?
 if [ "$status" -ne 0 ]; then
   echo "FAIL: the screen reader's client ended with status $status; the game said:" >&2
   cat "$scratch/game.log" >&2
