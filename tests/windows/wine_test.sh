@@ -3,7 +3,9 @@
 # game's other real-client tests use: silent install, a game played by
 # keyboard (xdotool) and watched from inside by game_watcher.cpp, a second
 # game, the class summary, the files' own tests, silent removal keeping the
-# record. On failure the watcher's logs and the keys typed are shown.
+# record; then the Windows Installer package: refused over that installation,
+# undone when an access list fails, installed, played, upgraded and removed,
+# the record kept throughout. On failure the watcher's logs and the keys typed are shown.
 # Usage: wine_test.sh WINDOWS_BUILD_DIR
 set -eu
 
@@ -62,7 +64,7 @@ echo "A silent installation whose access lists fail says so"
 status=0
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;icacls.exe=n" wine "$build"/quorveno-*-setup.exe /S >/dev/null 2>&1 || status=$?
 [ "$status" -ne 0 ] || fail "the installer reported success with no access list set"
-iconv -f UTF-16 -t UTF-8 "$program_dir/installazione.log" 2>/dev/null | grep -q 'frsosem.lck.*: error' ||
+grep -q 'frsosem.lck.*: [1-9]' "$program_dir/installazione.log" 2>/dev/null ||
   fail "the installation's log does not name the access list that failed"
 [ ! -e "$program_dir/../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Registro della classe (insegnante).lnk" ] ||
   fail "the teacher's entry is in the Start menu of an installation without the register"
@@ -196,11 +198,76 @@ for test_program in $(grep -v '^QT_BIN=' "$build/windows-tests.txt"); do
     { fail "$(basename "$test_program")"; cat "$scratch/test.txt"; }
 done
 
+# msiexec, as Wine passes on its exit status: the low byte of Windows's
+# code (1603, the installation failed, is 67).
+msi=$(winepath -w "$(ls "$build"/quorveno-*.msi)")
+run_msiexec() { status=0; wine msiexec "$@" /qn >/dev/null 2>&1 || status=$?; }
+echo "The Windows Installer package is refused over the other installer's installation"
+run_msiexec /i "$msi"
+[ "$status" -eq 67 ] || fail "the package ended with status $status over the other installation"
+[ -f "$program_dir/disinstalla.exe" ] || fail "the refused package changed the other installation"
+
 echo "Silent removal keeps the record"
 wine "$program_dir/disinstalla.exe" /S >/dev/null 2>&1 || fail "the uninstaller ended with status $?"
 wait_until 60 test ! -e "$program_dir"
 printf '1\r\n' | cmp -s - "$data_dir/frsosem.txt" || fail "the record went with the program"
 wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "still among the installed programs"
+
+# Wine's msiexec puts the Start-menu entries of every user in the
+# administrator's own menu: an entry is looked for in both.
+in_start_menu() { find "$WINEPREFIX/drive_c" -path "*/Start Menu/Programs/Quorveno/$1.lnk" | grep -q .; }
+# The display versions of the installed programs named Quorveno.
+installed_versions() {
+  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+    awk '$1 == "DisplayName" { name = $3 } $1 == "DisplayVersion" && name == "Quorveno" { print $3; name = "" }'
+}
+record_and_register_kept() {
+  printf '1\r\n' | cmp -s - "$data_dir/frsosem.txt" || fail "$1 lost the record"
+  grep -q ';Ada;' "$data_dir/registro.csv" || fail "$1 lost the register"
+}
+
+echo "The Windows Installer package: a failed access list undoes the installation"
+status=0
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;icacls.exe=n" wine msiexec /i "$msi" /qn >/dev/null 2>&1 || status=$?
+[ "$status" -ne 0 ] || fail "the package reported success with no access list set"
+grep -q 'frsosem.lck.*: [1-9]' "$program_dir/installazione.log" 2>/dev/null ||
+  fail "the package's log does not name the access list that failed"
+[ ! -e "$program_dir/quorveno.exe" ] || fail "the failed installation was not undone"
+
+echo "The Windows Installer package, silently, with the register"
+run_msiexec /i "$msi" REGISTRO=1
+[ "$status" -eq 0 ] || fail "the package ended with status $status"
+for file in quorveno.exe prepara_record.cmd Qt6Widgets.dll plugins/platforms/qwindows.dll licenze/GPL-3.txt; do
+  [ -f "$program_dir/$file" ] || fail "not installed by the package: $file"
+done
+for entry in Quorveno "Allenamento (senza tempo)" "Quorveno (tempo disteso, 15 minuti)" \
+  "Registro della classe (insegnante)"; do
+  in_start_menu "$entry" || fail "not in the Start menu: $entry"
+done
+record_and_register_kept "the package's installation"
+play_game package
+begin Cleo
+wait_for 'record 1 by "Ada"'
+leave
+
+echo "The next version's package upgrades it"
+version=$(basename "$msi" .msi)
+version=${version#quorveno-}
+next=${version%.*}.$((${version##*.} + 1))
+cmake -DVERSION="$next" -DOUTPUT="$scratch/next.msi" -P "$build/packaging/windows/make_msi.cmake" >/dev/null
+run_msiexec /i "$(winepath -w "$scratch/next.msi")"
+[ "$status" -eq 0 ] || fail "the upgrade ended with status $status"
+[ "$(installed_versions)" = "$next" ] || fail "installed after the upgrade: $(installed_versions | tr '\n' ' ')"
+in_start_menu "Registro della classe (insegnante)" || fail "the upgrade dropped the teacher's entry"
+record_and_register_kept "the upgrade"
+
+echo "Silent removal of the package keeps the record and the register"
+run_msiexec /x "$(winepath -w "$scratch/next.msi")"
+[ "$status" -eq 0 ] || fail "the removal ended with status $status"
+[ ! -e "$program_dir/quorveno.exe" ] || fail "the removal left the game"
+! in_start_menu Quorveno || fail "the removal left the Start-menu entry"
+[ -z "$(installed_versions)" ] || fail "still among the installed programs: $(installed_versions | tr '\n' ' ')"
+record_and_register_kept "the removal"
 
 [ "$failed" = no ] || exit 1
 echo "Windows build under Wine: passed"
