@@ -200,7 +200,8 @@ done
 
 # msiexec, as Wine passes on its exit status: the low byte of Windows's
 # code (1603, the installation failed, is 67).
-msi=$(winepath -w "$(ls "$build"/quorveno-*.msi)")
+msi_file=$(ls "$build"/quorveno-*.msi)
+msi=$(winepath -w "$msi_file")
 run_msiexec() { status=0; wine msiexec "$@" /qn >/dev/null 2>&1 || status=$?; }
 echo "The Windows Installer package is refused over the other installer's installation"
 run_msiexec /i "$msi"
@@ -251,7 +252,7 @@ wait_for 'record 1 by "Ada"'
 leave
 
 echo "The next version's package upgrades it"
-version=$(basename "$msi" .msi)
+version=$(basename "$msi_file" .msi)
 version=${version#quorveno-}
 next=${version%.*}.$((${version##*.} + 1))
 cmake -DVERSION="$next" -DOUTPUT="$scratch/next.msi" -P "$build/packaging/windows/make_msi.cmake" >/dev/null
