@@ -19,7 +19,8 @@ SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-f
 SANITIZER_OPTIONS := ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all packages configure build run test test-sanitized fuzz bench install package package-test windows test-windows clean
+.PHONY: all packages configure build run test test-sanitized fuzz bench bench-windows install package package-test \
+	windows test-windows clean
 
 all: build
 
@@ -99,6 +100,13 @@ windows:
 # tests, all under Wine on a private X server.
 test-windows: windows
 	@sh tests/windows/wine_test.sh $(WINDOWS_BUILD_DIR)
+
+# The start-up of the Windows build's game against the floor's, both started
+# under Wine on a private X server from a copy of the installed game's
+# folder: a benchmark that prints figures, not a test.
+bench-windows: windows
+	@cmake --build $(WINDOWS_BUILD_DIR) --parallel $(JOBS) --target quorveno_bench_start_up
+	@sh bench/windows_bench.sh $(WINDOWS_BUILD_DIR)
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZED_BUILD_DIR) $(FUZZ_BUILD_DIR) $(WINDOWS_BUILD_DIR)

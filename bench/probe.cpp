@@ -2,16 +2,15 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QInputDialog>
 #include <QMainWindow>
 #include <QTimer>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+
+#include "bench/process_usage.h"
 
 namespace quorveno::bench {
 namespace {
@@ -32,22 +31,6 @@ void Report(const char* name, double value) {
 }
 
 double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
-
-long ResidentKilobytes() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').front().toLong();
-  }
-  return -1;
-}
-
-double ProcessorSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  const auto seconds = [](const timeval& time) { return double(time.tv_sec) + time.tv_usec / 1e6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // The median over batches of the mean time of one step, in seconds. Only
 // `step` is timed; `prepare` runs before each step, outside the clock.

@@ -11,9 +11,9 @@ set -eu
 
 build=$(cd "$1" && pwd)
 . "$(dirname "$0")/../ui/desktop/private_desktop.sh"
+. "$(dirname "$0")/wine_prefix.sh"
 failed=no
 fail() { echo "FAIL: $*" >&2; failed=yes; }
-export WINEPREFIX="$scratch/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 program_dir="$WINEPREFIX/drive_c/Program Files/Quorveno"
 data_dir=$WINEPREFIX/drive_c/ProgramData/Quorveno
 game='C:\Program Files\Quorveno\quorveno.exe'
@@ -21,42 +21,7 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorveno
 keys=$scratch/keys.log
 keep_log "$keys"
 
-# The prefix's processes, by the prefix their environment names: Wine's
-# services (winedevice.exe and the like) can outlive a server merely stopped.
-prefix_processes() {
-  for environ in /proc/[0-9]*/environ; do
-    # Errors first to nowhere: a process may end between the listing and the reading.
-    if tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
-      pid=${environ#/proc/}
-      echo "${pid%/environ}"
-    fi
-  done
-}
-# On the way out, passed or failed: the server ends every program of the
-# prefix, the desktop's services stop, and a process of the prefix still
-# there fails the test and is killed.
-stop_wine_then_all() {
-  status=$?
-  timeout 20 wineserver -k >/dev/null 2>&1 || true
-  stop_all "$status"
-  left=""
-  for _ in $(seq 100); do
-    left=$(prefix_processes)
-    [ -n "$left" ] || return 0
-    sleep 0.1
-  done
-  echo "FAIL: processes of the test's Wine prefix still running:" >&2
-  for pid in $left; do echo "$pid: $(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline")" >&2; done
-  kill -9 $left 2>/dev/null || true
-  exit 1
-}
-trap stop_wine_then_all EXIT
-
-start_x_server
-start_window_manager
-wineserver --foreground --persistent &
-started $!
-wine wineboot --init >/dev/null 2>&1
+start_wine
 
 echo "A silent installation whose access lists fail says so"
 # Wine's icacls sets nothing and says it did; told to load a native icacls,
