@@ -251,7 +251,9 @@ wait_for 'record 1 by "Ada"'
 leave
 
 echo "The next version's package upgrades it"
-version=$(basename "$msi" .msi)
+# From the package's own file name: $msi is a Windows path, which basename
+# does not split.
+version=$(basename "$(ls "$build"/quorveno-*.msi)" .msi)
 version=${version#quorveno-}
 next=${version%.*}.$((${version##*.} + 1))
 cmake -DVERSION="$next" -DOUTPUT="$scratch/next.msi" -P "$build/packaging/windows/make_msi.cmake" >/dev/null
