@@ -72,9 +72,11 @@ grep -q 'frsosem.lck.*: [1-9]' "$program_dir/installazione.log" 2>/dev/null ||
 echo "Silent installation with the register"
 wine "$build"/quorveno-*-setup.exe /S /REGISTRO >/dev/null 2>&1 || fail "the installer ended with status $?"
 for file in quorveno.exe Qt6Widgets.dll plugins/platforms/qwindows.dll translations/qtbase_it.qm disinstalla.exe \
+  libquorveno_voice.dll libespeak-ng.dll espeak-ng-data/it_dict \
   ../../ProgramData/Microsoft/Windows/Start\ Menu/Programs/Quorveno/Quorveno.lnk \
   "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Allenamento (senza tempo).lnk" \
   "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Quorveno (tempo disteso, 15 minuti).lnk" \
+  "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Quorveno con voce.lnk" \
   "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Registro della classe (insegnante).lnk" \
   licenze/GPL-3.txt ../../ProgramData/Quorveno/frsosem.txt ../../ProgramData/Quorveno/frsosem.lck \
   ../../ProgramData/Quorveno/registro.csv; do
@@ -240,7 +242,7 @@ run_msiexec /i "$msi" REGISTRO=1
 for file in quorveno.exe prepara_record.cmd Qt6Widgets.dll plugins/platforms/qwindows.dll licenze/GPL-3.txt; do
   [ -f "$program_dir/$file" ] || fail "not installed by the package: $file"
 done
-for entry in Quorveno "Allenamento (senza tempo)" "Quorveno (tempo disteso, 15 minuti)" \
+for entry in Quorveno "Allenamento (senza tempo)" "Quorveno (tempo disteso, 15 minuti)" "Quorveno con voce" \
   "Registro della classe (insegnante)"; do
   in_start_menu "$entry" || fail "not in the Start menu: $entry"
 done
