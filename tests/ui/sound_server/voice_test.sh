@@ -19,6 +19,7 @@ start_x_server
 start_session_bus
 start_window_manager
 start_sound_server 16000
+record voice
 
 start_game "$game" --voce
 listen "$pupil" "$case" "$time_limit"
