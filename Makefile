@@ -85,14 +85,15 @@ package: build
 package-test: package
 	@sh tests/packaging/package_test.sh $(BUILD_DIR)
 
-# The game for 64-bit Windows, cross-built with mingw-w64 against a Qt built
-# once from Debian's own Qt source (kept in ~/.cache/quorveno; see the
-# README), with its installer and a portable .zip, written into
+# The game for 64-bit Windows, cross-built with mingw-w64 against a Qt and
+# an espeak-ng built once from Debian's own source (kept in ~/.cache/quorveno;
+# see the README), with its installers and a portable .zip, written into
 # $(WINDOWS_BUILD_DIR).
 windows:
 	@sh tools/install-packages.sh $(PACKAGE_LISTS) tools/debian-packages-windows.txt
-	@qt=$$(JOBS=$(JOBS) sh tools/windows/build-qt.sh) && \
-	  "$$qt/bin/qt-cmake" --no-warn-unused-cli -S . -B $(WINDOWS_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVENO_WERROR=ON >/dev/null
+	@qt=$$(JOBS=$(JOBS) sh tools/windows/build-qt.sh) && espeak=$$(JOBS=$(JOBS) sh tools/windows/build-espeak.sh) && \
+	  "$$qt/bin/qt-cmake" --no-warn-unused-cli -S . -B $(WINDOWS_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DQUORVENO_WERROR=ON "-DQUORVENO_ESPEAK_NG_DIR=$$espeak" >/dev/null
 	@cmake --build $(WINDOWS_BUILD_DIR) --parallel $(JOBS)
 	@cmake --build $(WINDOWS_BUILD_DIR) --target windows_packages
 

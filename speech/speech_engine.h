@@ -29,6 +29,10 @@ using CreateSpeechEngineFunction = SpeechEngine* (*)(QString* failure);
 inline constexpr char kCreateSpeechEngineSymbol[] = "quorveno_create_speech_engine";
 
 // The module's file name, in the folder the game is built to look in.
+#ifdef Q_OS_WIN
+inline constexpr char kSpeechEngineModule[] = "libquorveno_voice.dll";
+#else
 inline constexpr char kSpeechEngineModule[] = "libquorveno_voice.so";
+#endif
 
 }  // namespace quorveno

@@ -32,11 +32,6 @@ class EngineHost final : public QObject {
 
  private:
   void Load() {
-#ifdef QUORVENO_WITHOUT_VOICE_ENGINE
-    // Built without the engine module (the Windows build: espeak-ng is not
-    // built for it); the pupil is told once, as for a missing module.
-    BecomeSilent(QStringLiteral("Questa versione di Quorveno non ha la sintesi vocale. Il gioco continua senza voce."));
-#else
     QLibrary module(modulePath_);
     const auto create = reinterpret_cast<CreateSpeechEngineFunction>(module.resolve(kCreateSpeechEngineSymbol));
     if (!create) {
@@ -55,7 +50,6 @@ class EngineHost final : public QObject {
       QMetaObject::invokeMethod(
           this, [this, reason] { if (!silent_) BecomeSilent(reason); }, Qt::QueuedConnection);
     });
-#endif
   }
 
   void BecomeSilent(const QString& reason) {

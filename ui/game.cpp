@@ -1,6 +1,7 @@
 #include "ui/game.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <cstdio>
 
@@ -28,8 +29,8 @@ namespace {
 // The voice's engine module, where the build puts it and the package
 // installs it, relative to the game's own folder.
 QString SpeechEngineModulePath() {
-  return QApplication::applicationDirPath() + QStringLiteral("/" QUORVENO_VOICE_DIR "/") +
-         QLatin1String(kSpeechEngineModule);
+  return QDir::cleanPath(QApplication::applicationDirPath() + QStringLiteral("/" QUORVENO_VOICE_DIR "/") +
+                         QLatin1String(kSpeechEngineModule));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QBuffer>
 #include <QString>
 
 #include <functional>
@@ -8,13 +7,11 @@
 
 #include "speech/espeak/italian_synthesizer.h"
 
-class QAudioSink;
-
 namespace quorveno {
 
 // Plays speech on the machine's default sound output, one sentence at a
 // time: a new sentence stops the one still playing. Lives on one thread,
-// whose event loop feeds the output.
+// whose event loop feeds or watches the output.
 class AudioPlayer {
  public:
   AudioPlayer();
@@ -25,15 +22,16 @@ class AudioPlayer {
 
   // `lost` is told, on the player's thread, why nothing can play any more
   // when the output fails after playing has started (the sound server gone,
-  // say). Told from inside the output's own signal: it must not destroy
-  // the player there.
+  // say). Told from inside the output's own event: it must not destroy the
+  // player there.
   void WhenLost(std::function<void(const QString&)> lost) { lost_ = std::move(lost); }
 
  private:
-  void WatchForLoss();
+  // The system's output: Qt Multimedia's (audio_player.cpp), or Windows's
+  // waveOut (audio_player_windows.cpp).
+  struct Output;
 
-  std::unique_ptr<QAudioSink> sink_;
-  QBuffer pcm_;
+  std::unique_ptr<Output> output_;
   std::function<void(const QString&)> lost_;
 };
 

@@ -1,15 +1,15 @@
 #include "speech/espeak/espeak_engine.h"
 
+#include "speech/espeak/espeak_data.h"
+
 namespace quorveno {
 
 std::unique_ptr<EspeakEngine> EspeakEngine::Open(QString& failure) {
   std::string reason;
   std::unique_ptr<ItalianSynthesizer> synthesizer = ItalianSynthesizer::Open(reason);
   if (!synthesizer) {
-    failure = QStringLiteral(
-                  "Manca la voce italiana di espeak-ng (pacchetti libespeak-ng1 ed espeak-ng-data): %1. "
-                  "Il gioco continua senza voce.")
-                  .arg(QString::fromStdString(reason));
+    failure = QStringLiteral("Manca la voce italiana di espeak-ng (%1): %2. Il gioco continua senza voce.")
+                  .arg(EspeakOrigin(), QString::fromStdString(reason));
     return nullptr;
   }
   return std::unique_ptr<EspeakEngine>(new EspeakEngine(std::move(synthesizer)));

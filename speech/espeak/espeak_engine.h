@@ -8,7 +8,7 @@
 
 namespace quorveno {
 
-// espeak-ng's Italian voice played through Qt Multimedia.
+// espeak-ng's Italian voice played on the system's sound output.
 class EspeakEngine final : public SpeechEngine {
  public:
   // A new engine, or nothing with the reason in Italian in `failure`.

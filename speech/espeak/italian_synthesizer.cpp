@@ -2,6 +2,8 @@
 
 #include <espeak-ng/espeak_ng.h>
 
+#include "speech/espeak/espeak_data.h"
+
 namespace quorveno {
 namespace {
 
@@ -25,7 +27,8 @@ int CollectSamples(short* samples, int count, espeak_EVENT* events) {
 
 // Empty, or why espeak-ng could not start.
 std::string StartEspeak() {
-  espeak_ng_InitializePath(nullptr);
+  const std::string dataFolder = EspeakDataFolder();
+  espeak_ng_InitializePath(dataFolder.empty() ? nullptr : dataFolder.c_str());
   espeak_ng_ERROR_CONTEXT context = nullptr;
   espeak_ng_STATUS status = espeak_ng_Initialize(&context);
   espeak_ng_ClearErrorContext(&context);

@@ -5,18 +5,23 @@
 # game, the class summary, the files' own tests, silent removal keeping the
 # record; then the Windows Installer package: refused over that installation,
 # undone when an access list fails, installed, played, upgraded and removed,
-# the record kept throughout. On failure the watcher's logs and the keys typed are shown.
+# the record kept throughout. The game with its voice, started from its
+# Start-menu entry, is heard through a private sound server, as on Linux
+# (tests/ui/sound_server). On failure the watcher's logs and the keys typed
+# are shown.
 # Usage: wine_test.sh WINDOWS_BUILD_DIR
 set -eu
 
 build=$(cd "$1" && pwd)
 . "$(dirname "$0")/../ui/desktop/private_desktop.sh"
 . "$(dirname "$0")/wine_prefix.sh"
+. "$(dirname "$0")/../ui/sound_server/sound_server.sh"
 failed=no
 fail() { echo "FAIL: $*" >&2; failed=yes; }
 program_dir="$WINEPREFIX/drive_c/Program Files/Quorveno"
 data_dir=$WINEPREFIX/drive_c/ProgramData/Quorveno
 game='C:\Program Files\Quorveno\quorveno.exe'
+start_menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Quorveno'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorveno'
 keys=$scratch/keys.log
 keep_log "$keys"
@@ -37,9 +42,11 @@ grep -q 'frsosem.lck.*: [1-9]' "$program_dir/installazione.log" 2>/dev/null ||
 echo "Silent installation with the register"
 wine "$build"/quorveno-*-setup.exe /S /REGISTRO >/dev/null 2>&1 || fail "the installer ended with status $?"
 for file in quorveno.exe Qt6Widgets.dll plugins/platforms/qwindows.dll translations/qtbase_it.qm disinstalla.exe \
+  libquorveno_voice.dll libespeak-ng.dll espeak-ng-data/it_dict \
   ../../ProgramData/Microsoft/Windows/Start\ Menu/Programs/Quorveno/Quorveno.lnk \
   "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Allenamento (senza tempo).lnk" \
   "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Quorveno (tempo disteso, 15 minuti).lnk" \
+  "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Quorveno con voce.lnk" \
   "../../ProgramData/Microsoft/Windows/Start Menu/Programs/Quorveno/Registro della classe (insegnante).lnk" \
   licenze/GPL-3.txt ../../ProgramData/Quorveno/frsosem.txt ../../ProgramData/Quorveno/frsosem.lck \
   ../../ProgramData/Quorveno/registro.csv; do
@@ -53,15 +60,15 @@ wine reg add 'HKCU\Environment' /v QT_PLUGIN_PATH /d "$(winepath -w "$build/test
 wine reg add 'HKCU\Environment' /v QT_QPA_GENERIC_PLUGINS /d quorveno_game_watcher /f >/dev/null
 
 # A game and its log; $state is the window's latest state. Started as from
-# the Start menu, through the shell, with no console; the program's own
-# arguments follow the log's name.
+# the Start menu, through the shell, with no console: the program, or a
+# Start-menu entry, and the program's own arguments follow the log's name.
 play_game() {
   log=$scratch/$1.log
   shift
   : >"$log"
   keep_log "$log"
   seen=0 state=""
-  QUORVENO_WATCH_LOG="$(winepath -w "$log")" wine start /wait "$game" "$@" >/dev/null 2>&1 &
+  QUORVENO_WATCH_LOG="$(winepath -w "$log")" wine start /wait "$@" >/dev/null 2>&1 &
   game_process=$!
 }
 new_state() {
@@ -112,7 +119,7 @@ leave() {
 }
 
 echo "A competition played by keyboard"
-play_game first
+play_game first "$game"
 begin Ada
 import -window root "$build/quorveno-under-wine.png" 2>/dev/null || true
 # What a screen reader reads first, from another process, bounded in time.
@@ -133,10 +140,33 @@ for verdict in giusto sbagliato; do
 done
 
 echo "A second game shows the record"
-play_game second
+play_game second "$game"
 begin Bea
 wait_for 'record 1 by "Ada"'
 leave
+
+echo "The game with its voice, from its Start-menu entry, heard through a sound server"
+# Wine plays through its PulseAudio driver, to the server the environment
+# names: the private one.
+start_sound_server 16000
+voice_pupil=$(dirname "$0")/../ui/sound_server/voice_pupil.py
+# The pupil's answers go to a record of their own, leaving the shared one
+# as the other games made it.
+mkdir "$scratch/voice-record"
+QUORVENO_RECORD_DIR=$(winepath -w "$scratch/voice-record")
+export QUORVENO_RECORD_DIR
+record voice
+play_game voice "$start_menu\Quorveno con voce.lnk"
+game_pid=$game_process
+listen "$voice_pupil" first 170 || { fail "the voice"; wineserver -k; }
+wait "$game_process" || fail "the game with its voice ended with status $?"
+echo "The voice's sound server lost in the middle of a game is told once"
+record voice-lost
+play_game voice-lost "$game" --voce
+game_pid=$game_process
+listen "$voice_pupil" lost 170 || { fail "the voice's loss"; wineserver -k; }
+wait "$game_process" || fail "the game that lost its voice ended with status $?"
+unset QUORVENO_RECORD_DIR
 
 echo "The class summary and --help"
 wine "$game" --riepilogo 'C:\ProgramData\Quorveno\registro.csv' --output "$(winepath -w "$scratch/page.html")" \
@@ -145,7 +175,7 @@ grep -q '<td>Ada</td>' "$scratch/page.html" 2>/dev/null || fail "the class summa
 wine "$game" --help 2>&1 | grep -q 'Uso: quorveno' || fail "--help printed no usage"
 
 echo "The teacher's entry, without a console, tells what failed in a box"
-play_game missing-register --riepilogo 'C:\ProgramData\Quorveno\nessuno.csv'
+play_game missing-register "$game" --riepilogo 'C:\ProgramData\Quorveno\nessuno.csv'
 wait_for '^box: Non riesco a leggere il registro C:\\ProgramData\\Quorveno\\nessuno\.csv: '
 press key Return
 status=0
@@ -206,12 +236,12 @@ run_msiexec /i "$msi" REGISTRO=1
 for file in quorveno.exe prepara_record.cmd Qt6Widgets.dll plugins/platforms/qwindows.dll licenze/GPL-3.txt; do
   [ -f "$program_dir/$file" ] || fail "not installed by the package: $file"
 done
-for entry in Quorveno "Allenamento (senza tempo)" "Quorveno (tempo disteso, 15 minuti)" \
+for entry in Quorveno "Allenamento (senza tempo)" "Quorveno (tempo disteso, 15 minuti)" "Quorveno con voce" \
   "Registro della classe (insegnante)"; do
   in_start_menu "$entry" || fail "not in the Start menu: $entry"
 done
 record_and_register_kept "the package's installation"
-play_game package
+play_game package "$game"
 begin Cleo
 wait_for 'record 1 by "Ada"'
 leave

@@ -1,9 +1,15 @@
 #!/bin/sh
 # Fetches and unpacks Debian source packages into a folder, from the archive
-# and suite this machine installs its packages from, without touching the
-# machine's own apt lists: a private list with the matching deb-src line.
-#   fetch-debian-source.sh DEST PACKAGE...
+# and suite this machine installs its packages from, or from another suite of
+# that archive, without touching the machine's own apt lists: a private list
+# with the matching deb-src line.
+#   fetch-debian-source.sh [--suite SUITE] DEST PACKAGE...
 set -eu
+chosen_suite=""
+if [ "$1" = --suite ]; then
+  chosen_suite=$2
+  shift 2
+fi
 dest=$1; shift
 mkdir -p "$dest/apt/lists/partial"
 list=$dest/apt/sources.list
@@ -17,6 +23,7 @@ elif [ -f /etc/apt/sources.list ]; then
   uri=$(awk '$1 == "deb" && $2 !~ /^\[/ {print $2; exit}' /etc/apt/sources.list)
   suite=$(awk '$1 == "deb" && $2 !~ /^\[/ {print $3; exit}' /etc/apt/sources.list)
 fi
+suite=${chosen_suite:-$suite}
 if [ -z "$uri" ] || [ -z "$suite" ]; then
   echo "fetch-debian-source: no Debian archive found in /etc/apt" >&2
   exit 1

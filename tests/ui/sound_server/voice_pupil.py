@@ -9,9 +9,10 @@ understood; the sentence that replaces one must then be heard in full.
 Prints the timeline of key presses and utterances; exits non-zero with the
 reason at the first thing that is not as it should be.
 
-Usage: voice_pupil.py whole|lost RECORDING RATE GAME_PID SERVER_PID
-With "lost", the sound server is killed in the middle of the game: the game
-must say so once, in a box, and go on without its voice.
+Usage: voice_pupil.py whole|first|lost RECORDING RATE GAME_PID SERVER_PID
+With "first", the pupil leaves after the first problem. With "lost", the
+sound server is killed in the middle of the game: the game must say so once,
+in a box, and go on without its voice.
 """
 
 import array
@@ -242,8 +243,11 @@ def whole_competition(pupil, game_pid):
         pupil.heard(f"problem {problem + 1}", key)
         if problem == 3:
             repeat_twice(pupil)
-    key = leave(pupil)
-    # A beaten record is told in a box before the program ends.
+    end(pupil, game_pid, leave(pupil))
+
+
+def end(pupil, game_pid, key):
+    """A beaten record is told in a box before the program ends."""
     ended = poll("the game to end or tell the record", lambda: "ended" if not alive(game_pid) else (
         "record" if (active_window() or ("", ""))[1] == BOX_TITLE else None))
     if ended == "record":
@@ -251,6 +255,15 @@ def whole_competition(pupil, game_pid):
         pupil.press("Return", label="record box closed")
         poll("the game to end", lambda: True if not alive(game_pid) else None)
     say(f"{pupil.utterances} utterances heard")
+
+
+def first_problem(pupil, game_pid):
+    """Each kind of sentence once: the boxes, a problem, a verdict, the exit question."""
+    key = start_up(pupil)
+    pupil.heard("the first problem", key)
+    pupil.heard("verdict 1", answer(pupil, 1))
+    pupil.heard("problem 2", pupil.press("Return", label="next problem"))
+    end(pupil, game_pid, leave(pupil))
 
 
 def server_lost(pupil, game_pid, server_pid):
@@ -289,6 +302,8 @@ def main():
     try:
         if case == "lost":
             server_lost(pupil, game_pid, server_pid)
+        elif case == "first":
+            first_problem(pupil, game_pid)
         else:
             whole_competition(pupil, game_pid)
     except Fault as fault:
