@@ -205,7 +205,10 @@ run_msiexec /i "$msi"
 
 echo "Silent removal keeps the record"
 wine "$program_dir/disinstalla.exe" /S >/dev/null 2>&1 || fail "the uninstaller ended with status $?"
-wait_until 60 test ! -e "$program_dir"
+# The uninstaller removes the files from a copy of itself, after this
+# command has ended; what it leaves, and what runs, is told.
+(wait_until 60 test ! -e "$program_dir") ||
+  fail "the uninstaller left: $(cd "$program_dir" && find . | tr '\n' ' '); running: $(pgrep -af '\.exe' | tr '\n' ';')"
 printf '1\r\n' | cmp -s - "$data_dir/frsosem.txt" || fail "the record went with the program"
 wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "still among the installed programs"
 
